@@ -1,0 +1,84 @@
+// Presentation: layers, frame composition, loaded and generated art, the panel and text
+// layers and the two banner animations. What other subsystems may use of it.
+#pragma once
+#include <allegro.h>
+
+// The transparent colour: pure magenta in the 32-bit screen format.
+#define MASK_COLOR MASK_COLOR_32
+
+// The four 640x480 layers a frame is built from.
+extern BITMAP *back_buffer;
+extern BITMAP *scene_layer;
+extern BITMAP *text_layer;
+extern BITMAP *panel_layer;
+
+// Images read from the working directory.
+extern BITMAP *cursor_image;
+extern BITMAP *background_image;
+extern BITMAP *lifeline_sheet;
+extern BITMAP *title_image;
+extern BITMAP *exit_button;
+
+// Art cut or generated at start.
+extern BITMAP *used_mark;
+extern BITMAP *answer_sheet;
+extern BITMAP *confirm_box;
+extern BITMAP *question_box;
+extern BITMAP *banner_box;
+extern BITMAP *final_box;
+
+// Called after every frame reaches the screen; null in the game. Tests use it to move the
+// mouse, keys and clock one step per shown frame.
+extern void (*frame_shown_hook)(void);
+
+// Draws the pointer on the back buffer and copies it whole to the screen: the last two steps
+// of every frame the game shows.
+void finish_frame(void);
+
+// Builds one frame from the layers and the pointer and shows it.
+void present_frame(void);
+
+// Lays a w x h block of src over dst with opacity alpha; MASK_COLOR source pixels are skipped.
+void blend_translucent(BITMAP *src, BITMAP *dst, int sx, int sy, int dx, int dy, int w, int h,
+                       float alpha);
+
+// Sets the background of text cells: a colour, or -1 for glyph pixels only. Wraps the library's
+// text_mode, which it marks deprecated but which still decides how text cells are drawn.
+void set_text_background(int mode);
+
+// Loads a picture so that pure magenta is MASK_COLOR, in the 32-bit format; null on failure.
+BITMAP *load_image(const char *name);
+
+// Creates the layers, loads the five images and generates the artwork. 1 if an image failed.
+int load_resources(void);
+
+// Cuts the centre w x h block of the current gradient scratch into a lozenge at (x, y) on target.
+void cut_lozenge(BITMAP *target, int x, int y, int w, int h);
+
+// Where the board's elements stand; the click areas use the same corners.
+constexpr int FRAME_W = 640, FRAME_H = 480, PLAY_W = 500;
+constexpr int ANSWER_X[4] = {40, 250, 40, 250};
+constexpr int ANSWER_Y[4] = {325, 325, 365, 365};
+constexpr int BUTTON_W = 200, BUTTON_H = 20;
+constexpr int LIFELINE_Y = 30;
+constexpr int EXIT_X = 40, EXIT_Y = 420;
+
+// Left edge of lifeline icon k (0..2): the icons are centred on x = 110, 250 and 390.
+int lifeline_icon_x(int k);
+
+// Flags of draw_panel_layer.
+enum { PANEL_CONFIRM = 1, PANEL_NO_QUESTION = 2 };
+// Flags of draw_text_layer.
+enum { TEXT_QUESTION = 1, TEXT_PROMPT = 2, TEXT_INTRO = 4 };
+
+// Rebuilds the translucent boxes and composes scene_layer.
+void draw_panel_layer(int flags);
+
+// Rebuilds the texts and icons on text_layer.
+void draw_text_layer(int flags);
+
+// The level-up banner: fades the title of level - 1 in and out at the bottom of the play area.
+void show_level_banner(void);
+
+// The final screen: fades the title kept in, waits for a button press, fades it out.
+void show_final_screen(void);
