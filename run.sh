@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# One-step set-up for Rebrik on Debian 12: installs the missing Debian packages, builds, and
+# then plays the game on the bundled data ("play") or runs every test through CTest ("test").
+set -euo pipefail
+cd "$(dirname "$0")"
+
+# What building and playing needs, and what the tests need on top.
+PLAY_PACKAGES=(build-essential cmake pkg-config liballegro4-dev)
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
+    x11-apps imagemagick valgrind)
+
+# Installs the named packages that dpkg does not list as installed; apt-get update runs once.
+install_missing() {
+    local missing=() sudo=""
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
+}
+
+build() {
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build build -j"$(nproc)"
+}
+
+case "${1:-}" in
+play)
+    install_missing "${PLAY_PACKAGES[@]}"
+    build
+    cd data
+    exec ../build/rebrik
+    ;;
+test)
+    install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    build
+    cd build
+    ctest --output-on-failure -j"$(nproc)"
+    ;;
+*)
+    echo "usage: $0 play|test" >&2
+    exit 2
+    ;;
+esac
