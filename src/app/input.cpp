@@ -9,9 +9,12 @@ struct Rect {
     int x, y, w, h;
 };
 static const Rect FIXED_AREAS[6] = {
-    {ANSWER_X[0], ANSWER_Y[0], BUTTON_W, BUTTON_H}, {ANSWER_X[1], ANSWER_Y[1], BUTTON_W, BUTTON_H},
-    {ANSWER_X[2], ANSWER_Y[2], BUTTON_W, BUTTON_H}, {ANSWER_X[3], ANSWER_Y[3], BUTTON_W, BUTTON_H},
-    {193, 175, 34, 15},                             {273, 175, 34, 15},
+    {ANSWER_X[0], ANSWER_Y[0], BUTTON_W, BUTTON_H},
+    {ANSWER_X[1], ANSWER_Y[1], BUTTON_W, BUTTON_H},
+    {ANSWER_X[2], ANSWER_Y[2], BUTTON_W, BUTTON_H},
+    {ANSWER_X[3], ANSWER_Y[3], BUTTON_W, BUTTON_H},
+    {193, 175, 34, 15},
+    {273, 175, 34, 15},
 };
 
 int point_in_rect(int px, int py, int x, int y, int w, int h) {

@@ -2,6 +2,6 @@
 #include "game/game.h"
 
 const char *const level_titles[16] = {
-    "si nula", "looser",  "smejd",  "zelenac", "amater",  "flakac", "kysucan",  "oravec",
+    "si nula", "looser",  "smejd",  "zelenac",  "amater", "flakac", "kysucan",  "oravec",
     "tatran",  "Kosican", "Blavak", "ty kokso", "wow",    "macher", "Mudrlant", "milionar",
 };

@@ -20,5 +20,4 @@ int play_turn(void) {
     return 0;
 }
 
-void blink_correct(void) {
-}
+void blink_correct(void) {}

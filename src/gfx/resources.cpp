@@ -31,9 +31,12 @@ struct Piece {
     int at_y, w, h;
 };
 static const Piece PIECES[7] = {
-    {&answer_sheet, 200, 50, 0, BLUE, 0, 200, 20},    {&answer_sheet, 200, 50, 0, ORANGE, 20, 200, 20},
-    {&answer_sheet, 200, 50, 0, GREEN, 40, 200, 20},  {&confirm_box, 150, 40, 30, BLUE, 0, 150, 40},
-    {&question_box, 410, 100, 16, BLUE, 0, 410, 50},  {&banner_box, 250, 75, 16, ORANGE, 0, 250, 50},
+    {&answer_sheet, 200, 50, 0, BLUE, 0, 200, 20},
+    {&answer_sheet, 200, 50, 0, ORANGE, 20, 200, 20},
+    {&answer_sheet, 200, 50, 0, GREEN, 40, 200, 20},
+    {&confirm_box, 150, 40, 30, BLUE, 0, 150, 40},
+    {&question_box, 410, 100, 16, BLUE, 0, 410, 50},
+    {&banner_box, 250, 75, 16, ORANGE, 0, 250, 50},
     {&final_box, 250, 75, 16, GREEN, 0, 250, 50},
 };
 
@@ -53,8 +56,9 @@ struct Picture {
     const char *file;
 };
 static const Picture PICTURES[5] = {
-    {&cursor_image, "kvmys.bmp"}, {&background_image, "pozadiep.tga"},
-    {&lifeline_sheet, "zolici.bmp"}, {&title_image, "mili.tga"}, {&exit_button, "exit.bmp"},
+    {&cursor_image, "kvmys.bmp"},    {&background_image, "pozadiep.tga"},
+    {&lifeline_sheet, "zolici.bmp"}, {&title_image, "mili.tga"},
+    {&exit_button, "exit.bmp"},
 };
 
 // A bitmap in the 32-bit format cleared to one colour; null if it cannot be had.

@@ -65,9 +65,9 @@ void headless_init(void) {
 
 // Everything load_resources makes, so a second load in one process starts clean.
 static BITMAP **const LOADED[] = {
-    &back_buffer,  &scene_layer,    &text_layer,  &panel_layer,  &cursor_image,
-    &background_image, &lifeline_sheet, &title_image, &exit_button, &used_mark,
-    &answer_sheet, &confirm_box,    &question_box, &banner_box,  &final_box,
+    &back_buffer,      &scene_layer,    &text_layer,   &panel_layer, &cursor_image,
+    &background_image, &lifeline_sheet, &title_image,  &exit_button, &used_mark,
+    &answer_sheet,     &confirm_box,    &question_box, &banner_box,  &final_box,
 };
 
 int headless_load(const char *dir) {
@@ -110,8 +110,8 @@ void script_click(int x, int y) {
 
 // The middle of each click area; the lifeline icons and exit button from their pictures.
 void script_click_area(int area) {
-    static const int fixed[6][2] = {{140, 335}, {350, 335}, {140, 375}, {350, 375},
-                                    {210, 182}, {290, 182}};
+    static const int fixed[6][2] = {{140, 335}, {350, 335}, {140, 375},
+                                    {350, 375}, {210, 182}, {290, 182}};
     if (area >= 0 && area < 6)
         script_click(fixed[area][0], fixed[area][1]);
     else if (area >= 6 && area <= 8)
