@@ -1,4 +1,5 @@
-// Placeholder rules until the turn controller lands: an intro and a board that waits for Escape.
+// Game rules: the start of a game, one turn of play and the blink of the correct answer.
+#include <cstdlib>
 #include "game/game.h"
 #include "app/app.h"
 #include "gfx/gfx.h"
@@ -7,17 +8,149 @@
 int level;
 int lifelines_used;
 
+// Loads the tier that begins at level; a tier that cannot be loaded ends the program, so no
+// question is ever drawn from it.
+static void load_tier_or_end(void) {
+    if (load_tier() != 0)
+        end_on_tier_failure();
+}
+
+static void redraw(int panel_flags, int text_flags) {
+    draw_panel_layer(panel_flags);
+    draw_text_layer(text_flags);
+}
+
+static void clear_selection(void) {
+    for (int &state : answer_state)
+        state = 0;
+}
+
 void new_game(void) {
     level = 1;
+    load_tier_or_end();
+    draw_question();
     draw_text_layer(TEXT_INTRO);
     draw_panel_layer(PANEL_NO_QUESTION);
     lifelines_used = 0;
-    wait_click();
+    wait_click(); // any click leaves the intro, Escape included
+    draw_text_layer(TEXT_QUESTION);
+    draw_panel_layer(0);
 }
 
-int play_turn(void) {
-    wait_click();
+// Presents frames for n ticks of the clock without sleeping.
+static void present_for_ticks(int n) {
+    tick_count = 0;
+    while (tick_count < n)
+        present_frame();
+}
+
+void blink_correct(void) {
+    int remembered = answer_state[correct_slot];
+    for (int cycle = 0; cycle < 3; cycle++) {
+        answer_state[correct_slot] = 2;
+        draw_panel_layer(0);
+        present_for_ticks(30);
+        answer_state[correct_slot] = remembered;
+        draw_panel_layer(0);
+        present_for_ticks(30);
+    }
+}
+
+// Shows the board of a finished game with the marker on row, then the final screen with the
+// title of that row. The game is over.
+static int end_game(int row) {
+    level = row;
+    redraw(PANEL_NO_QUESTION, 0);
+    level = row + 1;
+    show_final_screen();
+    return 1;
+}
+
+// Only "ANO" or "NIE" end the prompt; every other click, Escape included, is ignored.
+static int wait_for_confirmation(void) {
+    int area;
+    do
+        area = wait_click();
+    while (area != AREA_ANO && area != AREA_NIE);
+    return area;
+}
+
+// Up one row: the next tier is read before the banner, then the next question is drawn.
+static int climb(void) {
+    level++;
+    if (level % 5 == 1)
+        load_tier_or_end();
+    show_level_banner();
+    draw_question();
+    redraw(0, TEXT_QUESTION);
     return 0;
 }
 
-void blink_correct(void) {}
+static int answer_with_confirmation(int slot) {
+    answer_state[slot] = 1;
+    redraw(PANEL_CONFIRM, TEXT_QUESTION | TEXT_PROMPT);
+    int choice = wait_for_confirmation();
+    draw_text_layer(TEXT_QUESTION);
+    if (choice == AREA_NIE) {
+        clear_selection();
+        draw_panel_layer(0);
+        return 0;
+    }
+    blink_correct();
+    clear_selection();
+    redraw(0, 0);
+    if (slot != correct_slot)
+        return end_game(level - ((level - 1) % 5 + 1)); // back to the last safe row
+    if (level == 15)
+        return end_game(15);
+    return climb();
+}
+
+// Removes two wrong answers, keeping the correct one and one wrong one chosen at random.
+static void fifty_fifty(void) {
+    int kept = (correct_slot + rand() % 3 + 1) % 4;
+    for (int slot = 0; slot < 4; slot++)
+        if (slot != correct_slot && slot != kept)
+            shown_question.answer_text[slot][0] = '\0';
+}
+
+// Parks the question on the board in the entry the tier fills last, so it is not drawn again
+// in this tier, and draws another.
+static void switch_question(void) {
+    recent_questions[0] = recent_questions[level % 5];
+    draw_question();
+}
+
+static void third_lifeline(void) {
+}
+
+struct Lifeline {
+    int bit;
+    void (*apply)(void);
+};
+static const Lifeline LIFELINES[3] = {
+    {LIFELINE_FIFTY, fifty_fifty},
+    {LIFELINE_SWITCH, switch_question},
+    {LIFELINE_THIRD, third_lifeline},
+};
+
+// A lifeline works once per game; a used one does nothing.
+static void use_lifeline(int k) {
+    const Lifeline &l = LIFELINES[k];
+    if (lifelines_used & l.bit)
+        return;
+    l.apply();
+    lifelines_used |= l.bit;
+    redraw(0, TEXT_QUESTION);
+}
+
+int play_turn(void) {
+    int area = wait_click();
+    if (area >= 0 && area <= 3)
+        return shown_question.answer_text[area][0] ? answer_with_confirmation(area) : 0;
+    if (area >= AREA_FIFTY && area <= AREA_THIRD)
+        use_lifeline(area - AREA_FIFTY);
+    else if (area == AREA_EXIT)
+        return end_game(level - 1); // walking away keeps the last row answered
+    return 0;
+}
