@@ -1,0 +1,99 @@
+// The level-up banner and the final screen: a title box fading over a still of the board,
+// with the pointer live on every frame.
+#include "game/game.h"
+#include "gfx/gfx.h"
+
+// One animation's temporaries: the box with the title on it, and the board as present_frame
+// would show it without the pointer. Both are null when the library could not make them.
+struct Animation {
+    BITMAP *box;      // the art the banner is wiped with on each frame
+    BITMAP *banner;   // box plus title, rebuilt on each animated frame
+    BITMAP *snapshot; // scene with the text layer over it, taken once
+    int x, y;         // where the banner stands on the screen
+};
+
+// Takes the snapshot and makes the banner; on failure releases what was made and leaves both
+// null, so the caller skips drawing rather than drawing through a missing bitmap.
+static Animation begin_animation(BITMAP *box, int y) {
+    Animation a = {box, create_bitmap_ex(32, box->w, box->h),
+                   create_bitmap_ex(32, FRAME_W, FRAME_H), (PLAY_W - box->w) / 2, y};
+    if (!a.banner || !a.snapshot) {
+        if (a.banner)
+            destroy_bitmap(a.banner);
+        if (a.snapshot)
+            destroy_bitmap(a.snapshot);
+        a.banner = a.snapshot = nullptr;
+        return a;
+    }
+    blit(scene_layer, a.snapshot, 0, 0, 0, 0, FRAME_W, FRAME_H);
+    draw_sprite(a.snapshot, text_layer, 0, 0);
+    return a;
+}
+
+static void end_animation(Animation &a) {
+    if (a.banner)
+        destroy_bitmap(a.banner);
+    if (a.snapshot)
+        destroy_bitmap(a.snapshot);
+    a.banner = a.snapshot = nullptr;
+}
+
+// The box wiped clean with the title of level - 1 written across its middle, then laid over
+// the snapshot at the given opacity.
+static void animated_frame(const Animation &a, float alpha, int pause) {
+    BITMAP *b = a.banner;
+    blit(a.box, b, 0, 0, 0, 0, b->w, b->h);
+    textprintf_centre_ex(b, font, b->w / 2, b->h / 2 - 4, makecol(255, 255, 255), _textmode, "%s",
+                         level_titles[level - 1]);
+    blit(a.snapshot, back_buffer, 0, 0, 0, 0, FRAME_W, FRAME_H);
+    blend_translucent(b, back_buffer, 0, 0, a.x, a.y, b->w, b->h, alpha);
+    finish_frame();
+    rest(pause);
+}
+
+// Opacities first/100 to last/100 in steps of 0.01, one animated frame each.
+static void fade(const Animation &a, int first, int last, int pause) {
+    int step = first <= last ? 1 : -1;
+    for (int k = first; k != last + step; k += step)
+        animated_frame(a, (float)(k / 100.0), pause);
+}
+
+// A frame of the final screen's waits: the banner as the fade-in left it, at full strength.
+// Without temporaries the board itself is shown, so the wait still ends on a press.
+static void still_frame(const Animation &a) {
+    if (!a.snapshot) {
+        present_frame();
+        return;
+    }
+    blit(a.snapshot, back_buffer, 0, 0, 0, 0, FRAME_W, FRAME_H);
+    draw_sprite(back_buffer, a.banner, a.x, a.y);
+    finish_frame();
+}
+
+void show_level_banner(void) {
+    set_text_background(-1);
+    Animation a = begin_animation(banner_box, 410);
+    if (a.snapshot) {
+        fade(a, 0, 99, 5);
+        fade(a, 100, 1, 5);
+    }
+    set_text_background(makecol(255, 0, 255));
+    end_animation(a);
+}
+
+// The wait takes a fresh press: a left button still down from the click that ended the game
+// is let go first; then any button ends it, and the keyboard is not read.
+void show_final_screen(void) {
+    set_text_background(-1);
+    Animation a = begin_animation(final_box, (FRAME_H - final_box->h) / 2);
+    if (a.snapshot)
+        fade(a, 0, 100, 5);
+    while (mouse_b & 1)
+        still_frame(a);
+    while (mouse_b == 0)
+        still_frame(a);
+    if (a.snapshot)
+        fade(a, 100, 1, 1);
+    set_text_background(makecol(255, 0, 255));
+    end_animation(a);
+}
