@@ -1,0 +1,104 @@
+# Shared steps of the tests that run the real game in a real X window (Xvfb) driven by
+# xdotool. Sourced by tests/scripts/test_*.sh; BUILD and SRC are the build and source folders.
+
+WORK=$(mktemp -d)
+GAME_PID=""
+XVFB_PID=""
+
+# Stops the game and the X server and removes the scratch folder, however the test ends.
+cleanup() {
+    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$WORK/game.out" ] && sed 's/^/  game: /' "$WORK/game.out" >&2
+    exit 1
+}
+
+# Starts Xvfb at 640x480x24 on a display number it picks itself, and exports DISPLAY.
+start_x() {
+    exec 7>"$WORK/display"
+    Xvfb -displayfd 7 -screen 0 640x480x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 100); do
+        [ -s "$WORK/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$WORK/display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$WORK/display")"
+}
+
+# Makes a data folder from the bundled data; extra arguments are files to leave out.
+make_data() {
+    mkdir -p "$WORK/data"
+    cp "$SRC"/data/* "$WORK/data/"
+    for f in "$@"; do rm -f "$WORK/data/$f"; done
+}
+
+# Starts the game in the scratch data folder, with xmessage kept out of its PATH so that a
+# message goes to standard output instead of a window that waits for its OK button.
+start_game() {
+    (cd "$WORK/data" && PATH=/usr/local/sbin:/usr/sbin:/sbin exec "$BUILD/rebrik" >"$WORK/game.out" 2>&1) &
+    GAME_PID=$!
+}
+
+# Waits up to $1 seconds for the game to end and sets STATUS to its exit status.
+wait_game() {
+    for _ in $(seq $(( $1 * 10 ))); do
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$GAME_PID" 2>/dev/null && fail "the game did not end within $1 s"
+    wait "$GAME_PID"
+    STATUS=$?
+    GAME_PID=""
+}
+
+# Saves the screen as a PNG at $1.
+capture() {
+    xwd -root -silent | convert xwd:- "png:$1"
+}
+
+# Prints "r,g,b" of the screen pixel at ($2, $3) of the PNG $1.
+pixel() {
+    convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# Counts the pixels of colour r,g,b ($2) in the rectangle WxH+X+Y ($3) of the PNG $1.
+count_colour() {
+    convert "$1" -crop "$3" +repage -fill black +opaque "rgb($2)" -fill white -opaque "rgb($2)" \
+        -format "%[fx:int(mean*w*h+0.5)]" info:
+}
+
+# Polls the screen until the colour r,g,b ($1) shows in the rectangle ($2), for up to $3 s.
+wait_for_colour() {
+    for _ in $(seq $(( $3 * 5 ))); do
+        capture "$WORK/poll.png"
+        [ "$(count_colour "$WORK/poll.png" "$1" "$2")" -gt 0 ] && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for rgb($1) in $2"
+        sleep 0.2
+    done
+    fail "rgb($1) did not show in $2 within $3 s"
+}
+
+# Moves the pointer to (x, y) and clicks the left button, held long enough for a polled read.
+click_at() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.15
+    xdotool mousedown 1
+    sleep 0.1
+    xdotool mouseup 1
+    sleep 0.15
+}
+
+# Holds a key for $2 seconds.
+hold_key() {
+    xdotool keydown "$1"
+    sleep "$2"
+    xdotool keyup "$1"
+}
