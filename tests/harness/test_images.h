@@ -1,0 +1,25 @@
+// Small stand-ins for the five pictures the game reads, written by the tests themselves so that
+// they do not depend on the art in data/.
+#pragma once
+#include <allegro.h>
+#include <string>
+
+// Sizes of the pictures whose size the screens depend on.
+struct TestImageSizes {
+    int sheet_w = 60, sheet_h = 80;   // lifeline sheet: four rows of sheet_h / 4 pixels
+    int title_w = 200, title_h = 100; // intro picture
+    int exit_w = 60, exit_h = 30;     // exit button
+};
+
+// Writes kvmys.bmp, pozadiep.tga, zolici.bmp, mili.tga and exit.bmp into a fresh folder under
+// the temporary directory and returns its path ("" if it cannot). Starts the library headless.
+// The background varies from pixel to pixel and never holds magenta; sheet rows 0 to 2 are
+// solid red, green and blue icons, and row 3, the used mark, is white on its left half and
+// MASK_COLOR on its right half; the intro picture and the exit button are solid colours.
+std::string write_test_images(const TestImageSizes &sizes = TestImageSizes());
+
+// Deletes the folder and the five pictures in it.
+void remove_test_images(const std::string &dir);
+
+// How many pixels of the w x h block of a at (ax, ay) differ from the block of b at (bx, by).
+int count_differences(BITMAP *a, int ax, int ay, BITMAP *b, int bx, int by, int w, int h);
