@@ -130,7 +130,8 @@ TEST_F(Game, NoRestoresTheSameQuestion) {
 TEST_F(Game, PromptIgnoresEverythingElse) {
     start();
     script_click_area(correct_slot);
-    for (int area : {0, 3, AREA_FIFTY, AREA_SWITCH, AREA_THIRD, AREA_EXIT, AREA_NONE})
+    for (int area : std::initializer_list<int>{0, 3, AREA_FIFTY, AREA_SWITCH, AREA_THIRD, AREA_EXIT,
+                                               AREA_NONE})
         script_click_area(area);
     script_hold({300, 100, 0, 1}, 5);
     script_click_area(AREA_NIE);
@@ -144,7 +145,7 @@ TEST_F(Game, PromptIgnoresEverythingElse) {
 TEST_F(Game, ConfirmationFieldsAreDeadWithoutAPrompt) {
     start();
     ShownQuestion before = shown_question;
-    for (int area : {AREA_ANO, AREA_NIE, AREA_NONE})
+    for (int area : std::initializer_list<int>{AREA_ANO, AREA_NIE, AREA_NONE})
         EXPECT_EQ(click(area), 0);
     script_hold({300, 100, 0, 1}, 2);
     EXPECT_EQ(play_turn(), 0);
@@ -229,7 +230,7 @@ TEST_F(Game, NextTierReadBeforeTheBanner) {
 // after new_game has finished, with status 0.
 TEST_F(Game, MainLoopStartsTheNextGame) {
     watch.escape_at_intro = true;
-    script_click(470, 10);     // leaves the first intro
+    script_click(470, 10);        // leaves the first intro
     script_click_area(AREA_EXIT); // walks away at question 1
     EXPECT_EQ(main_loop(), 0);
     EXPECT_EQ(watch.intros, 2);

@@ -107,7 +107,8 @@ void watch_start(void) {
 std::string make_game_folder(const std::vector<std::string> &skip) {
     char name[] = "/tmp/rebrik-game-XXXXXX";
     std::string dir = mkdtemp(name);
-    for (const fs::path &from : {fs::path(REBRIK_DATA_DIR), fs::path(REBRIK_TEST_DATA_DIR) / "game"})
+    for (const fs::path &from :
+         {fs::path(REBRIK_DATA_DIR), fs::path(REBRIK_TEST_DATA_DIR) / "game"})
         for (const auto &entry : fs::directory_iterator(from)) {
             std::string file = entry.path().filename();
             bool wanted = from.filename() == "game" || file.find(".txt") == std::string::npos;
