@@ -1,10 +1,11 @@
-// Question bank: tier files, the question draw and answer shuffle.
+// Question bank: tier files, the question draw and answer shuffle, and the review of a question
+// file for its authors.
 #pragma once
 
 // One question of a tier file in memory.
 struct QuestionRecord {
     char line1[55];
-    char line2[55];     // set only when line_count is 2
+    char line2[55];      // set only when line_count is 2
     char answers[4][25]; // answers[0] is the correct one
     int line_count;
 };
@@ -16,9 +17,15 @@ struct ShownQuestion {
     char answer_text[4][25];
 };
 
+// Byte limits of a question file: a display line of a question, an answer, and the fewest
+// questions a tier may hold (five levels and one switch, all different).
+constexpr int QUESTION_LINE_MAX = 54;
+constexpr int ANSWER_MAX = 24;
+constexpr int MIN_QUESTIONS = 6;
+
 // Tier state.
-extern QuestionRecord *question_set;
-extern int question_count;
+extern QuestionRecord *question_set; // null before the first load and after a failed one
+extern int question_count;           // 0 after a failed load
 extern int recent_questions[5];
 
 // The drawn question.
@@ -27,14 +34,59 @@ extern int question_lines;
 extern int correct_slot;
 extern int answer_state[4]; // 0 normal, 1 selected, 2 correct
 
+// Why the last load failed; LOAD_OK after one that succeeded.
+enum LoadRefusal {
+    LOAD_OK,
+    LOAD_NOT_OPENED,        // the file cannot be opened
+    LOAD_NO_NUMBER,         // the header holds no number
+    LOAD_TOO_FEW,           // the header's number is below MIN_QUESTIONS
+    LOAD_HEADER_CUT,        // the file ends before the header's line feed
+    LOAD_QUESTION_CUT,      // the file ends inside a question line
+    LOAD_BLOCKS_MISSING,    // the file ends before the question line of a promised block
+    LOAD_QUESTION_TOO_LONG, // a display line of a question over QUESTION_LINE_MAX bytes
+    LOAD_ANSWER_TOO_LONG,   // an answer over ANSWER_MAX bytes
+    LOAD_NO_MEMORY,         // no memory for the records
+    LOAD_REFUSAL_COUNT
+};
+
+// What the last load found: the LoadRefusal, the 1-based line it was found on (0 when the file
+// was not read), the file's name as given, and the line of the first block's question line
+// (block i starts 5 * i lines below it).
+extern int load_refusal;
+extern int load_refusal_line;
+extern char load_file_name[256];
+extern int first_block_line;
+
+// The reason of a refusal in plain Slovak without diacritics, lower case, no final stop.
+const char *refusal_text(int refusal);
+
+// Reads a question file into question_set and question_count, releasing the set held before.
+// 0 on success (and the history emptied); 1 when the file is missing or refused, holding no set.
+int load_question_file(const char *path);
+
 // The file of the tier that starts at this level ("lahke.txt", "stredne.txt", "tazke.txt").
 const char *tier_file_name(int at_level);
 
 // Loads the tier file chosen by level. 0 on success; 1 when it is missing or refused.
 int load_tier(void);
 
-// Puts a question of the loaded tier not drawn before on the board, answers shuffled.
+// Puts a question of the loaded tier not drawn before on the board, answers shuffled. Without a
+// loaded tier it changes nothing and takes no random numbers.
 void draw_question(void);
+
+// The message end_on_tier_failure shows, written into text (always NUL-terminated).
+void tier_failure_message(char *text, int size);
 
 // Ends the program in an orderly way after load_tier failed: message, exit status 1.
 void end_on_tier_failure(void);
+
+// Display width of a question line in characters of the 8-pixel font: a character per UTF-8
+// sequence, a byte that starts none counts as one. *valid is cleared on any bad byte.
+int utf8_length(const char *text, int *valid);
+
+// The widest question line that fits in the 410-pixel question box.
+constexpr int QUESTION_BOX_CHARS = 410 / 8;
+
+// Reports what an author should look at in the loaded set, in file order, each with its line:
+// empty answers, equal answers, a question twice, bad UTF-8, a line wider than the box.
+void review_question_set(void (*report)(int line, const char *text));

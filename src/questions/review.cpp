@@ -1,0 +1,122 @@
+// Review of a loaded question file for its authors: what loads but plays badly or shows badly.
+#include <cstdio>
+#include <cstring>
+#include "questions/questions.h"
+
+// Well-formed UTF-8 by its first byte: the sequence length and the range of the second byte
+// (which rules out overlong forms, surrogates and code points past U+10FFFF).
+struct Utf8Lead {
+    unsigned char first_lo, first_hi;
+    int length;
+    unsigned char second_lo, second_hi;
+};
+static const Utf8Lead UTF8_LEADS[] = {
+    {0xC2, 0xDF, 2, 0x80, 0xBF}, {0xE0, 0xE0, 3, 0xA0, 0xBF}, {0xE1, 0xEC, 3, 0x80, 0xBF},
+    {0xED, 0xED, 3, 0x80, 0x9F}, {0xEE, 0xEF, 3, 0x80, 0xBF}, {0xF0, 0xF0, 4, 0x90, 0xBF},
+    {0xF1, 0xF3, 4, 0x80, 0xBF}, {0xF4, 0xF4, 4, 0x80, 0x8F},
+};
+
+// Length of the well-formed sequence at s, or 0 when none starts there.
+static int utf8_sequence(const unsigned char *s) {
+    if (s[0] < 0x80)
+        return 1;
+    for (const Utf8Lead &lead : UTF8_LEADS) {
+        if (s[0] < lead.first_lo || s[0] > lead.first_hi)
+            continue;
+        if (s[1] < lead.second_lo || s[1] > lead.second_hi)
+            return 0;
+        for (int k = 2; k < lead.length; k++)
+            if (s[k] < 0x80 || s[k] > 0xBF)
+                return 0;
+        return lead.length;
+    }
+    return 0;
+}
+
+int utf8_length(const char *text, int *valid) {
+    const unsigned char *s = reinterpret_cast<const unsigned char *>(text);
+    int chars = 0;
+    while (*s) {
+        int n = utf8_sequence(s);
+        if (n == 0) {
+            *valid = 0;
+            n = 1;
+        }
+        s += n;
+        chars++;
+    }
+    return chars;
+}
+
+// The reporter of the review under way.
+static void (*reporter)(int line, const char *text);
+
+// A question line: bad bytes, and wider than the box.
+static void review_question_line(int line, const char *text) {
+    int valid = 1;
+    int chars = utf8_length(text, &valid);
+    if (!valid)
+        reporter(line, "text nie je platne UTF-8");
+    if (chars > QUESTION_BOX_CHARS) {
+        char message[96];
+        std::snprintf(message, sizeof message,
+                      "riadok otazky ma %d znakov, do ramceka sa zmesti %d", chars,
+                      QUESTION_BOX_CHARS);
+        reporter(line, message);
+    }
+}
+
+// The answers of a block, the first on line `line`: empty, bad bytes, equal to an earlier one.
+static void review_answers(int line, const QuestionRecord &q) {
+    for (int k = 0; k < 4; k++) {
+        const char *answer = q.answers[k];
+        int valid = 1;
+        utf8_length(answer, &valid);
+        if (!valid)
+            reporter(line + k, "text nie je platne UTF-8");
+        if (!answer[0]) {
+            reporter(line + k, k == 0 ? "spravna odpoved je prazdna, otazka sa neda vyhrat"
+                                      : "nespravna odpoved je prazdna");
+            continue;
+        }
+        for (int j = 0; j < k; j++) {
+            if (std::strcmp(q.answers[j], answer) != 0)
+                continue;
+            char message[96];
+            std::snprintf(message, sizeof message, "odpoved je rovnaka ako na riadku %d", line + j);
+            reporter(line + k, message);
+            break;
+        }
+    }
+}
+
+static bool same_question(const QuestionRecord &a, const QuestionRecord &b) {
+    return a.line_count == b.line_count && std::strcmp(a.line1, b.line1) == 0 &&
+           (a.line_count != 2 || std::strcmp(a.line2, b.line2) == 0);
+}
+
+// The line of block i's question line.
+static int block_line(int i) {
+    return first_block_line + 5 * i;
+}
+
+void review_question_set(void (*report)(int line, const char *text)) {
+    reporter = report;
+    for (int i = 0; i < question_count; i++) {
+        const QuestionRecord &q = question_set[i];
+        int line = block_line(i);
+        for (int j = 0; j < i; j++) {
+            if (!same_question(question_set[j], q))
+                continue;
+            char message[96];
+            std::snprintf(message, sizeof message, "otazka uz je v subore na riadku %d",
+                          block_line(j));
+            reporter(line, message);
+            break;
+        }
+        review_question_line(line, q.line1);
+        if (q.line_count == 2)
+            review_question_line(line, q.line2);
+        review_answers(line + 1, q);
+    }
+}
