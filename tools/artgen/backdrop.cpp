@@ -1,7 +1,7 @@
 // The studio backdrop behind the board: a dark-blue wall with soft rays from above, two
 // spotlight beams, a glowing horizon, a gridded floor with a lit stage ring and a few sparkles.
-// Every light fades out before the ladder column and stays faint in the middle, where the
-// translucent boxes and white texts sit.
+// The lights fade out before the ladder column (only the horizon reaches across, dimmed) and
+// stay faint in the middle, where the translucent boxes and white texts sit.
 #include "artgen.h"
 #include <cmath>
 #include <vector>

@@ -1,7 +1,6 @@
 // Our block lettering: each glyph is a few polygons on a grid 10 units high, with chamfered
 // bowls, drawn into a stencil so that it can be painted with outline and bevel.
 #include "artgen.h"
-#include <cstring>
 
 struct Glyph {
     char ch;

@@ -1,6 +1,6 @@
 // The intro picture: the name REBRIK in gold block letters on a pointed banner, in front of
-// a ladder of fifteen rungs that rises in perspective to a star. Rungs 5, 10 and 15 are gold
-// like the safe rows of the game's ladder.
+// a ladder of fifteen rungs, one per question, that rises in perspective to a gold top rung
+// and a star.
 #include "artgen.h"
 #include <initializer_list>
 
@@ -39,9 +39,9 @@ static void ladder(BITMAP *canvas, BITMAP *stencil) {
                     {MID + half, y + thick},
                     {MID - half, y + thick}}};
         stencil_shapes(stencil, &s, 1, 0, 0, 1);
-        bool safe = rung % 5 == 0;
-        Style st = {safe ? Rgb{255, 236, 150} : Rgb{226, 236, 255},
-                    safe ? Rgb{220, 120, 10} : Rgb{110, 140, 210},
+        bool top = rung == 15;
+        Style st = {top ? Rgb{255, 236, 150} : Rgb{226, 236, 255},
+                    top ? Rgb{220, 120, 10} : Rgb{110, 140, 210},
                     y - thick,
                     y + thick,
                     0.7f,
