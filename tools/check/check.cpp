@@ -11,6 +11,7 @@ static const char HELP[] =
     "Format: prvy riadok je pocet otazok N (aspon 6), potom N blokov po piatich riadkoch:\n"
     "  otazka (TAB ju deli na dva riadky, kazdy najviac 54 bajtov a 51 znakov)\n"
     "  spravna odpoved, potom tri nespravne (kazda najviac 24 bajtov)\n"
+    "Text za cislom v prvom riadku a bloky za N-tym hra necita; prazdny riadok su data.\n"
     "Text je v UTF-8; konce riadkov LF alebo CR LF; bajt 26 (Ctrl-Z) subor ukoncuje.\n"
     "\n"
     "Vypis: SUBOR:RIADOK: error: ... (hra subor odmietne) alebo warning: ...\n"
