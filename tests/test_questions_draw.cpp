@@ -53,6 +53,13 @@ static void load_tier_of(int n, const std::string &extra_blocks = "") {
     ASSERT_EQ(load_question_file(path.c_str()), 0);
 }
 
+// One draw at this level with these numbers from rand().
+static void draw_at(int at_level, std::initializer_list<int> numbers) {
+    level = at_level;
+    script_rand(numbers);
+    draw_question();
+}
+
 // The index of the question on the board, from its first line.
 static int shown_index(void) {
     for (int i = 0; i < question_count; i++)
@@ -66,30 +73,30 @@ static void set_history(int a, int b, int c, int d, int e) {
     std::memcpy(recent_questions, entries, sizeof entries);
 }
 
+// The board shows these answers in slots A, B, C and D.
+static void expect_slots(const char *a, const char *b, const char *c, const char *d) {
+    const char *expected[4] = {a, b, c, d};
+    for (int s = 0; s < 4; s++)
+        EXPECT_STREQ(shown_question.answer_text[s], expected[s]) << "slot " << s;
+}
+
 // Five numbers per draw, the shuffle's four first: the fifth alone picks the question.
 TEST(QuestionDraw, FiveNumbersShuffleFirst) {
     load_tier_of(10);
-    level = 1;
-    script_rand({0, 0, 0, 0, 7});
-    draw_question();
+    draw_at(1, {0, 0, 0, 0, 7});
     EXPECT_EQ(rand_calls, 5);
     EXPECT_EQ(shown_index(), 7);
     EXPECT_EQ(recent_questions[1], 7);
     // All four started at A, so each moved up to the next free slot: file order.
-    EXPECT_STREQ(shown_question.answer_text[0], "dobra 7");
-    EXPECT_STREQ(shown_question.answer_text[1], "zla 7 a");
-    EXPECT_STREQ(shown_question.answer_text[2], "zla 7 b");
-    EXPECT_STREQ(shown_question.answer_text[3], "zla 7 c");
+    expect_slots("dobra 7", "zla 7 a", "zla 7 b", "zla 7 c");
     EXPECT_EQ(correct_slot, 0);
 }
 
 // The correct answer goes first into an empty table: its slot is rand() % 4, never probed.
 TEST(QuestionDraw, CorrectSlotIsFirstNumber) {
     load_tier_of(6);
-    level = 2;
     for (int first = 0; first < 12; first++) {
-        script_rand({first, first, first, first, first});
-        draw_question();
+        draw_at(2, {first, first, first, first, first});
         EXPECT_EQ(correct_slot, first % 4);
         EXPECT_STREQ(shown_question.answer_text[correct_slot],
                      question_set[shown_index()].answers[0]);
@@ -99,20 +106,15 @@ TEST(QuestionDraw, CorrectSlotIsFirstNumber) {
 // A taken slot passes the answer to the next, D wrapping to A: with B and C taken, 1 gives D.
 TEST(QuestionDraw, ShuffleProbesUpwardWithWrap) {
     load_tier_of(6);
-    level = 1;
-    script_rand({1, 2, 1, 3, 0});
-    draw_question();
+    draw_at(1, {1, 2, 1, 3, 0});
     EXPECT_EQ(correct_slot, 1);
-    EXPECT_STREQ(shown_question.answer_text[1], "dobra 0");
-    EXPECT_STREQ(shown_question.answer_text[2], "zla 0 a");
-    EXPECT_STREQ(shown_question.answer_text[3], "zla 0 b");
-    EXPECT_STREQ(shown_question.answer_text[0], "zla 0 c"); // 3 is taken: wraps to A
+    // The last answer's 3 is taken, so it wraps around to A.
+    expect_slots("zla 0 c", "dobra 0", "zla 0 a", "zla 0 b");
 }
 
 // The question probe moves up past the history and wraps to 0.
 TEST(QuestionDraw, QuestionProbe) {
     load_tier_of(10);
-    level = 3;
     struct Case {
         int start, history[5], expected;
     } cases[] = {
@@ -121,8 +123,7 @@ TEST(QuestionDraw, QuestionProbe) {
     };
     for (const Case &c : cases) {
         set_history(c.history[0], c.history[1], c.history[2], c.history[3], c.history[4]);
-        script_rand({0, 0, 0, 0, c.start});
-        draw_question();
+        draw_at(3, {0, 0, 0, 0, c.start});
         EXPECT_EQ(shown_index(), c.expected) << "start " << c.start;
         EXPECT_EQ(recent_questions[3], c.expected);
     }
@@ -131,7 +132,6 @@ TEST(QuestionDraw, QuestionProbe) {
 // In a tier of six with five questions in the history, every start gives the sixth.
 TEST(QuestionDraw, SixthOfSixAlwaysFound) {
     load_tier_of(6);
-    level = 5;
     for (int free_one = 0; free_one < 6; free_one++)
         for (int start = 0; start < 12; start++) {
             int h[5], n = 0;
@@ -139,8 +139,7 @@ TEST(QuestionDraw, SixthOfSixAlwaysFound) {
                 if (i != free_one)
                     h[n++] = i;
             set_history(h[0], h[1], h[2], h[3], h[4]);
-            script_rand({0, 0, 0, 0, start});
-            draw_question();
+            draw_at(5, {0, 0, 0, 0, start});
             EXPECT_EQ(shown_index(), free_one);
         }
 }
@@ -150,9 +149,7 @@ TEST(QuestionDraw, HistoryEntryByLevel) {
     for (int first : {1, 6, 11}) {
         load_tier_of(8);
         for (int k = 0; k < 5; k++) {
-            level = first + k;
-            script_rand({0, 0, 0, 0, k});
-            draw_question();
+            draw_at(first + k, {0, 0, 0, 0, k});
         }
         const int expected[5] = {4, 0, 1, 2, 3};
         for (int e = 0; e < 5; e++)
@@ -163,21 +160,14 @@ TEST(QuestionDraw, HistoryEntryByLevel) {
 // The copy: verbatim texts, a stale line2 after a one-line question, states all normal.
 TEST(QuestionDraw, CopyToBoard) {
     load_tier_of(7, "Dva\triadky\n100 %\n%s\n%d %n\n\n");
-    level = 1;
-    script_rand({0, 0, 0, 0, 0});
-    draw_question();
+    draw_at(1, {0, 0, 0, 0, 0});
     EXPECT_EQ(question_lines, 2);
     EXPECT_STREQ(shown_question.line1, "Dva");
     EXPECT_STREQ(shown_question.line2, "riadky");
-    EXPECT_STREQ(shown_question.answer_text[0], "100 %");
-    EXPECT_STREQ(shown_question.answer_text[1], "%s");
-    EXPECT_STREQ(shown_question.answer_text[2], "%d %n");
-    EXPECT_STREQ(shown_question.answer_text[3], ""); // an empty answer line stays empty
+    expect_slots("100 %", "%s", "%d %n", ""); // an empty answer line stays empty
     for (int &state : answer_state)
         state = 2;
-    level = 2;
-    script_rand({0, 0, 0, 0, 1});
-    draw_question();
+    draw_at(2, {0, 0, 0, 0, 1});
     EXPECT_EQ(question_lines, 1);
     EXPECT_STREQ(shown_question.line1, "Otazka 1");
     EXPECT_STREQ(shown_question.line2, "riadky");
@@ -188,9 +178,7 @@ TEST(QuestionDraw, CopyToBoard) {
 // Without a loaded tier the draw changes nothing and takes no numbers.
 TEST(QuestionDraw, NoTierNoDraw) {
     load_tier_of(6);
-    level = 1;
-    script_rand({0, 0, 0, 0, 4});
-    draw_question();
+    draw_at(1, {0, 0, 0, 0, 4});
     EXPECT_EQ(load_question_file("/nonexistent/tier.txt"), 1);
     set_history(-1, -1, -1, -1, -1);
     ShownQuestion before = shown_question;
