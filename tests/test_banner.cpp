@@ -11,23 +11,16 @@
 
 static const int LEVEL_BANNER_Y = 410, FINAL_Y = 215, BANNER_X = 125;
 
-class Banners : public ::testing::Test {
+class Banners : public PicturesLoaded {
   protected:
-    static std::string dir;
-    static int loaded;
     BITMAP *board = nullptr; // the board as present_frame shows it, without the pointer
     std::vector<int> probe;  // one screen pixel per shown frame
     int probe_x = 0, probe_y = 0;
 
-    static void SetUpTestSuite() {
-        dir = write_test_images();
-        loaded = dir.empty() ? 1 : headless_load(dir.c_str());
-    }
-    static void TearDownTestSuite() {
-        remove_test_images(dir);
-    }
     void SetUp() override {
-        ASSERT_EQ(loaded, 0);
+        PicturesLoaded::SetUp();
+        if (HasFatalFailure())
+            return;
         level = 6;
         lifelines_used = LIFELINE_FIFTY;
         question_lines = 1;
@@ -86,8 +79,6 @@ class Banners : public ::testing::Test {
         return n;
     }
 };
-std::string Banners::dir;
-int Banners::loaded;
 
 // The level banner shows 200 frames: the first is the board unchanged, opacity rises by 0.01
 // to full on the 101st, which carries the title of level - 1, and falls to 0.01 on the last.

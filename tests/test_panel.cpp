@@ -7,19 +7,12 @@
 #include "harness/test_images.h"
 #include "questions/questions.h"
 
-class PanelLayer : public ::testing::Test {
+class PanelLayer : public PicturesLoaded {
   protected:
-    static std::string dir;
-    static int loaded;
-    static void SetUpTestSuite() {
-        dir = write_test_images();
-        loaded = dir.empty() ? 1 : headless_load(dir.c_str());
-    }
-    static void TearDownTestSuite() {
-        remove_test_images(dir);
-    }
     void SetUp() override {
-        ASSERT_EQ(loaded, 0);
+        PicturesLoaded::SetUp();
+        if (HasFatalFailure())
+            return;
         level = 1;
         for (int &s : answer_state)
             s = 0;
@@ -39,8 +32,6 @@ class PanelLayer : public ::testing::Test {
         return true;
     }
 };
-std::string PanelLayer::dir;
-int PanelLayer::loaded;
 
 // The marker of level 1 covers rows 446 to 460 and its points reach x 505 and 635, no further.
 TEST_F(PanelLayer, MarkerAtLevelOneSpansItsRowAndPoints) {

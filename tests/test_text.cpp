@@ -11,22 +11,18 @@
 
 static const char LONG_ANSWER[] = "ABCDEFGHIJKLMNOPQRSTUVWX"; // 24 characters
 
-class TextLayer : public ::testing::Test {
+class TextLayer : public PicturesLoaded {
   protected:
-    static std::string dir;
-    static int loaded;
     static void SetUpTestSuite() {
         TestImageSizes sizes;
         sizes.title_w = 480; // placed at (10, 5): under the hint line and the icons
         sizes.title_h = 470;
-        dir = write_test_images(sizes);
-        loaded = dir.empty() ? 1 : headless_load(dir.c_str());
-    }
-    static void TearDownTestSuite() {
-        remove_test_images(dir);
+        load_pictures(sizes);
     }
     void SetUp() override {
-        ASSERT_EQ(loaded, 0);
+        PicturesLoaded::SetUp();
+        if (HasFatalFailure())
+            return;
         level = 1;
         lifelines_used = 0;
         question_lines = 1;
@@ -67,8 +63,6 @@ class TextLayer : public ::testing::Test {
         return count_colour(MASK_COLOR, x, y, w, h) == w * h;
     }
 };
-std::string TextLayer::dir;
-int TextLayer::loaded;
 
 // Rows 1 to 15 hold their number and title in fixed fields, rows 5, 10 and 15 in orange; the
 // rest of the ladder stays empty, so title 0 is nowhere.

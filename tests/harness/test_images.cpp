@@ -85,3 +85,15 @@ int count_differences(BITMAP *a, int ax, int ay, BITMAP *b, int bx, int by, int 
             n += getpixel(a, ax + x, ay + y) != getpixel(b, bx + x, by + y);
     return n;
 }
+
+std::string PicturesLoaded::picture_dir;
+int PicturesLoaded::load_result = 1;
+
+void PicturesLoaded::load_pictures(const TestImageSizes &sizes) {
+    picture_dir = write_test_images(sizes);
+    load_result = picture_dir.empty() ? 1 : headless_load(picture_dir.c_str());
+}
+
+void PicturesLoaded::TearDownTestSuite() {
+    remove_test_images(picture_dir);
+}

@@ -2,6 +2,7 @@
 // they do not depend on the art in data/.
 #pragma once
 #include <allegro.h>
+#include <gtest/gtest.h>
 #include <string>
 
 // Sizes of the pictures whose size the screens depend on.
@@ -23,3 +24,19 @@ void remove_test_images(const std::string &dir);
 
 // How many pixels of the w x h block of a at (ax, ay) differ from the block of b at (bx, by).
 int count_differences(BITMAP *a, int ax, int ay, BITMAP *b, int bx, int by, int w, int h);
+
+// A test suite that writes and loads one set of pictures for all its tests. Suites that need
+// other sizes hide SetUpTestSuite with one that calls load_pictures with them.
+class PicturesLoaded : public ::testing::Test {
+  protected:
+    static std::string picture_dir;
+    static int load_result; // headless_load's result, 1 when the pictures could not be written
+    static void load_pictures(const TestImageSizes &sizes);
+    static void SetUpTestSuite() {
+        load_pictures(TestImageSizes());
+    }
+    static void TearDownTestSuite();
+    void SetUp() override {
+        ASSERT_EQ(load_result, 0);
+    }
+};
