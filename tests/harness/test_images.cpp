@@ -73,9 +73,19 @@ std::string write_test_images(const TestImageSizes &s) {
 }
 
 void remove_test_images(const std::string &dir) {
+    if (dir.empty())
+        return;
     for (const char *name : NAMES)
         std::remove((dir + "/" + name).c_str());
     rmdir(dir.c_str());
+}
+
+int count_colour(BITMAP *b, int colour, int x, int y, int w, int h) {
+    int n = 0;
+    for (int j = y; j < y + h; j++)
+        for (int i = x; i < x + w; i++)
+            n += getpixel(b, i, j) == colour;
+    return n;
 }
 
 int count_differences(BITMAP *a, int ax, int ay, BITMAP *b, int bx, int by, int w, int h) {

@@ -22,6 +22,9 @@ std::string write_test_images(const TestImageSizes &sizes = TestImageSizes());
 // Deletes the folder and the five pictures in it.
 void remove_test_images(const std::string &dir);
 
+// How many pixels of the w x h block of b at (x, y) have this value.
+int count_colour(BITMAP *b, int colour, int x, int y, int w, int h);
+
 // How many pixels of the w x h block of a at (ax, ay) differ from the block of b at (bx, by).
 int count_differences(BITMAP *a, int ax, int ay, BITMAP *b, int bx, int by, int w, int h);
 
