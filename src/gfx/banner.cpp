@@ -12,30 +12,26 @@ struct Animation {
     int x, y;         // where the banner stands on the screen
 };
 
-// Takes the snapshot and makes the banner; on failure releases what was made and leaves both
-// null, so the caller skips drawing rather than drawing through a missing bitmap.
-static Animation begin_animation(BITMAP *box, int y) {
-    Animation a = {box, create_bitmap_ex(32, box->w, box->h),
-                   create_bitmap_ex(32, FRAME_W, FRAME_H), (PLAY_W - box->w) / 2, y};
-    if (!a.banner || !a.snapshot) {
-        if (a.banner)
-            destroy_bitmap(a.banner);
-        if (a.snapshot)
-            destroy_bitmap(a.snapshot);
-        a.banner = a.snapshot = nullptr;
-        return a;
-    }
-    blit(scene_layer, a.snapshot, 0, 0, 0, 0, FRAME_W, FRAME_H);
-    draw_sprite(a.snapshot, text_layer, 0, 0);
-    return a;
-}
-
 static void end_animation(Animation &a) {
     if (a.banner)
         destroy_bitmap(a.banner);
     if (a.snapshot)
         destroy_bitmap(a.snapshot);
     a.banner = a.snapshot = nullptr;
+}
+
+// Takes the snapshot and makes the banner; on failure releases what was made and leaves both
+// null, so the caller skips drawing rather than drawing through a missing bitmap.
+static Animation begin_animation(BITMAP *box, int y) {
+    Animation a = {box, create_bitmap_ex(32, box->w, box->h),
+                   create_bitmap_ex(32, FRAME_W, FRAME_H), (PLAY_W - box->w) / 2, y};
+    if (!a.banner || !a.snapshot) {
+        end_animation(a);
+        return a;
+    }
+    blit(scene_layer, a.snapshot, 0, 0, 0, 0, FRAME_W, FRAME_H);
+    draw_sprite(a.snapshot, text_layer, 0, 0);
+    return a;
 }
 
 // The box wiped clean with the title of level - 1 written across its middle, then laid over
