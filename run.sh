@@ -39,8 +39,13 @@ test)
     cd build
     ctest --output-on-failure -j"$(nproc)"
     ;;
+screenshots)
+    install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    build
+    SCREENSHOTS="$PWD/docs" bash tests/scripts/test_window_game.sh "$PWD/build" "$PWD"
+    ;;
 *)
-    echo "usage: $0 play|test" >&2
+    echo "usage: $0 play|test|screenshots" >&2
     exit 2
     ;;
 esac

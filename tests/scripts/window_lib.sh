@@ -7,7 +7,7 @@ XVFB_PID=""
 
 # Stops the game and the X server and removes the scratch folder, however the test ends.
 cleanup() {
-    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+    [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
     wait 2>/dev/null
     rm -rf "$WORK"
@@ -102,3 +102,23 @@ hold_key() {
     sleep "$2"
     xdotool keyup "$1"
 }
+
+# Prints the mean "r,g,b" of the rectangle WxH+X+Y ($2) of the PNG $1.
+mean_colour() {
+    convert "$1" -crop "$2" +repage -resize '1x1!' \
+        -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" info:
+}
+
+# Where things stand on the board: the answer slots' text, the buttons' middles, the
+# confirmation fields, the lifeline icons (centred on x 110, 250, 390 at y 30) and the boxes.
+SLOT_TEXT=("180x8+82+332" "180x8+292+332" "180x8+82+372" "180x8+292+372")
+SLOT_CLICK=("140 335" "350 335" "140 375" "350 375")
+SLOT_BUTTON=("6x3+54+341" "6x3+264+341" "6x3+54+381" "6x3+264+381")
+THIRD_ICON_AREA="100x40+340+30"
+ANO_CLICK="210 182"
+NIE_CLICK="290 182"
+PROMPT_TEXT="88x8+206+160"
+QUESTION_TEXT="410x24+40+266"
+BANNER_BOX="250x50+125+410"
+FINAL_BOX="250x50+125+215"
+HINT="248x8+223+450"

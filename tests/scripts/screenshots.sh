@@ -1,0 +1,56 @@
+# Screenshots for the README, taken from a real game on the bundled data: sourced by
+# test_window_game.sh when SCREENSHOTS names the folder to write them to.
+mkdir -p "$SCREENSHOTS"
+start_x
+make_data
+start_game
+
+# Waits until the box at $2 is at its strongest by the mean of channel $3 (1 r, 2 g), saving
+# the strongest capture as $1.
+save_strongest() {
+    local best=-1 value
+    for _ in $(seq 12); do
+        capture "$SHOT"
+        value=$(mean_colour "$SHOT" "$2" | cut -d, -f"$3")
+        [ "$value" -gt "$best" ] && { best=$value; cp "$SHOT" "$1"; }
+    done
+}
+
+wait_until "intro" intro_shows
+xdotool mousemove 455 250
+sleep 0.5
+capture "$SCREENSHOTS/intro.png"
+leave_intro
+xdotool mousemove 330 345
+sleep 0.5
+capture "$SCREENSHOTS/question.png"
+click_slot 1
+wait_until "confirmation prompt" prompt_shows
+xdotool mousemove 214 186
+sleep 0.5
+capture "$SCREENSHOTS/confirm.png"
+click_at $NIE_CLICK
+wait_until "end of the prompt" prompt_gone
+
+# The fifty-fifty leaves two answers; one of them is right. Until a banner shows, take the
+# first answer left and start again after a wrong one.
+for try in $(seq 12); do
+    [ "$try" -gt 1 ] && leave_intro
+    lifeline_click 0
+    wait_until "fifty-fifty" eval '[ "$(answers_with_text)" -eq 2 ]'
+    for s in 0 1 2 3; do [ "$(white_in "${SLOT_TEXT[$s]}")" -gt 0 ] && break; done
+    answer "$s"
+    wait_until "banner or final screen" eval 'banner_shows || final_shows'
+    banner_shows && break
+    dismiss_final
+done
+banner_shows || fail "no banner after 12 games"
+save_strongest "$SCREENSHOTS/banner.png" "$BANNER_BOX" 1
+wait_until "second question" answers_show
+click_at 90 435 # walk away
+wait_until "final screen" final_shows
+sleep 1
+xdotool mousemove 400 330
+sleep 0.3
+capture "$SCREENSHOTS/final.png"
+echo "screenshots written to $SCREENSHOTS"
