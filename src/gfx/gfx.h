@@ -63,6 +63,11 @@ constexpr int BUTTON_W = 200, BUTTON_H = 20;
 constexpr int LIFELINE_Y = 30;
 constexpr int EXIT_X = 40, EXIT_Y = 420;
 
+// Top of the text of ladder row 1..15: row 1 at the bottom, 30 pixels apart.
+constexpr int ladder_row_y(int row) {
+    return FRAME_H - 30 * row;
+}
+
 // Left edge of lifeline icon k (0..2): the icons are centred on x = 110, 250 and 390.
 int lifeline_icon_x(int k);
 

@@ -22,7 +22,7 @@ static void draw_answer_buttons(void) {
 // A box with pointed ends framing the ladder row of this level: 4 pixels above its text and 3
 // below, the points reaching x 505 and 635.
 static void draw_ladder_marker(int row) {
-    int y0 = FRAME_H - 30 * row, colour = makecol(0, 128, 128);
+    int y0 = ladder_row_y(row), colour = makecol(0, 128, 128);
     rectfill(panel_layer, 512, y0 - 4, 628, y0 + 10, colour);
     triangle(panel_layer, 512, y0 - 4, 512, y0 + 10, 505, y0 + 3, colour);
     triangle(panel_layer, 628, y0 - 4, 628, y0 + 10, 635, y0 + 3, colour);

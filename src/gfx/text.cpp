@@ -60,7 +60,7 @@ static void draw_question_block(void) {
 // Rows 1 to 15 of the title table, row 1 at the bottom; the safe rows and the top in orange.
 static void draw_ladder(void) {
     for (int row = 15; row >= 1; row--)
-        textprintf_ex(text_layer, font, PLAY_W, FRAME_H - 30 * row, row % 5 ? white() : orange(),
+        textprintf_ex(text_layer, font, PLAY_W, ladder_row_y(row), row % 5 ? white() : orange(),
                       _textmode, "%4d%11s", row, level_titles[row]);
 }
 

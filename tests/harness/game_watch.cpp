@@ -45,7 +45,7 @@ static int title_on_screen(BITMAP *box, int x, int y) {
 
 int marked_row(void) {
     for (int row = 1; row <= 15; row++) {
-        int y = 480 - 30 * row - 2;
+        int y = ladder_row_y(row) - 2;
         if (getpixel(scene_layer, 560, y) != getpixel(background_image, 560, y))
             return row;
     }
