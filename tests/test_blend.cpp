@@ -122,3 +122,39 @@ TEST_F(Blend, ExhaustiveAgreementWithTheRule) {
     destroy_bitmap(fast);
     destroy_bitmap(slow);
 }
+
+// Runs of every length with MASK_COLOR at scattered places, at offsets, agree with the rule:
+// the fast path works on groups of pixels and must not blend a masked one or skip an unmasked
+// one at any position within a group, nor touch pixels past the end of a row.
+TEST_F(Blend, MixedMaskRunsOfEveryLength) {
+    srand(7);
+    BITMAP *s = create_bitmap(64, 40), *d = create_bitmap(64, 40);
+    BITMAP *fast = create_bitmap(64, 40), *slow = create_bitmap(64, 40);
+    for (int y = 0; y < 40; y++)
+        for (int x = 0; x < 64; x++) {
+            bool masked = (x * 7 + y * 3) % 5 == 0 || (x / 16 + y) % 3 == 0;
+            putpixel(s, x, y, masked ? MASK_COLOR : rgb(rand() % 256, rand() % 256, rand() % 256));
+            putpixel(d, x, y, rgb(rand() % 256, rand() % 256, rand() % 256));
+        }
+    for (int w = 1; w <= 40; w++) {
+        blit(d, fast, 0, 0, 0, 0, 64, 40);
+        blit(d, fast, 0, 0, 0, 0, 64, 40);
+        blit(d, slow, 0, 0, 0, 0, 64, 40);
+        blend_translucent(s, fast, w % 5, 1, 3, 2, w, 30, 0.37f);
+        // The reference works from (0, 0): give it the same rectangles through sub-bitmaps.
+        BITMAP *src_part = create_sub_bitmap(s, w % 5, 1, w, 30);
+        BITMAP *dst_part = create_sub_bitmap(slow, 3, 2, w, 30);
+        reference_blend(src_part, dst_part, w, 30, 0.37f);
+        destroy_bitmap(src_part);
+        destroy_bitmap(dst_part);
+        int differing = 0;
+        for (int y = 0; y < 40; y++)
+            for (int x = 0; x < 64; x++)
+                differing += getpixel(fast, x, y) != getpixel(slow, x, y);
+        ASSERT_EQ(differing, 0) << "width " << w;
+    }
+    destroy_bitmap(s);
+    destroy_bitmap(d);
+    destroy_bitmap(fast);
+    destroy_bitmap(slow);
+}
