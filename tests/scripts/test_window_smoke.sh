@@ -4,9 +4,12 @@ BUILD=$1
 SRC=$2
 source "$SRC/tests/scripts/window_lib.sh"
 
-# With no display at all, the game says it cannot start the graphics mode.
-make_data
-(cd "$WORK/data" && env -u DISPLAY PATH=/usr/sbin:/sbin "$BUILD/rebrik" >"$WORK/nodisplay.out" 2>&1)
+# With no display at all, the game says it cannot start the graphics mode, and reads no
+# picture: here each picture is a FIFO with no writer, so opening one would block until the
+# timeout ends the game.
+mkdir -p "$WORK/fifo"
+for image in kvmys.bmp pozadiep.tga zolici.bmp mili.tga exit.bmp; do mkfifo "$WORK/fifo/$image"; done
+(cd "$WORK/fifo" && env -u DISPLAY PATH=/usr/sbin:/sbin /usr/bin/timeout 10 "$BUILD/rebrik" >"$WORK/nodisplay.out" 2>&1)
 status=$?
 [ $status -eq 1 ] || fail "no display: status $status, expected 1"
 grep -qx "Nemozem nastartovat graficky mod" "$WORK/nodisplay.out" || fail "no display: message $(cat "$WORK/nodisplay.out")"
