@@ -42,7 +42,7 @@ test)
 screenshots)
     install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build
-    SCREENSHOTS="$PWD/docs" bash tests/scripts/test_window_game.sh "$PWD/build" "$PWD"
+    bash tools/screenshots.sh "$PWD/build" "$PWD" "$PWD/docs"
     ;;
 *)
     echo "usage: $0 play|test|screenshots" >&2

@@ -122,3 +122,80 @@ QUESTION_TEXT="410x24+40+266"
 BANNER_BOX="250x50+125+410"
 FINAL_BOX="250x50+125+215"
 HINT="248x8+223+450"
+
+# Polls until the condition command "$@" succeeds on a fresh capture in $SHOT, for 20 s.
+SHOT="$WORK/shot.png"
+wait_until() {
+    local what=$1
+    shift
+    for _ in $(seq 100); do
+        capture "$SHOT"
+        "$@" && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $what"
+        sleep 0.2
+    done
+    fail "no $what within 20 s"
+}
+
+white_in() { count_colour "$SHOT" "255,255,255" "$1"; }
+
+# Conditions on the current capture.
+intro_shows() { [ "$(count_colour "$SHOT" "0,64,128" "$HINT")" -gt 0 ]; }
+answers_show() { [ "$(answers_with_text)" -ge 2 ]; }
+prompt_shows() { [ "$(white_in "$PROMPT_TEXT")" -gt 20 ]; }
+prompt_gone() { [ "$(white_in "$PROMPT_TEXT")" -eq 0 ]; }
+banner_shows() {
+    IFS=, read -r r g b <<<"$(mean_colour "$SHOT" "$BANNER_BOX")"
+    [ "$r" -gt 110 ] && [ "$b" -lt 80 ] && [ "$r" -gt "$g" ]
+}
+final_shows() {
+    IFS=, read -r r g b <<<"$(mean_colour "$SHOT" "$FINAL_BOX")"
+    [ "$g" -gt 100 ] && [ "$r" -lt 90 ] && [ "$b" -lt 90 ]
+}
+answers_with_text() {
+    local n=0
+    for s in 0 1 2 3; do [ "$(white_in "${SLOT_TEXT[$s]}")" -gt 0 ] && n=$((n + 1)); done
+    echo $n
+}
+new_question() { answers_show && [ "$(question_signature)" != "$OLD_QUESTION" ]; }
+question_signature() { convert "$SHOT" -crop "$QUESTION_TEXT" +repage -format "%#" info:; }
+
+# The slot whose answer text is long: in the test banks, the correct one.
+correct_slot() {
+    for s in 0 1 2 3; do
+        [ "$(white_in "${SLOT_TEXT[$s]}")" -gt 150 ] && { echo $s; return; }
+    done
+    fail "no long answer on the board"
+}
+click_slot() { click_at ${SLOT_CLICK[$1]}; }
+lifeline_click() { click_at $((110 + 140 * $1)) 50; }
+
+# Chooses a slot and confirms it, then waits for the prompt to go.
+answer() {
+    click_slot "$1"
+    wait_until "confirmation prompt" prompt_shows
+    click_at $ANO_CLICK
+    wait_until "end of the prompt" prompt_gone
+}
+
+# The blink: the button of slot $1 turns green.
+slot_green() {
+    IFS=, read -r r g b <<<"$(mean_colour "$SHOT" "${SLOT_BUTTON[$1]}")"
+    [ "$g" -gt "$b" ] && [ "$g" -gt "$r" ]
+}
+
+# Leaves the intro with a click and waits for the first question.
+leave_intro() {
+    wait_until "intro" intro_shows
+    xdotool mousemove 300 150
+    sleep 0.2
+    click_at 300 150
+    wait_until "first question" answers_show
+}
+
+# Clicks the final screen away and waits for the next intro.
+dismiss_final() {
+    wait_until "final screen" final_shows
+    click_at 300 300
+    wait_until "next intro" intro_shows
+}

@@ -1,5 +1,10 @@
-# Screenshots for the README, taken from a real game on the bundled data: sourced by
-# test_window_game.sh when SCREENSHOTS names the folder to write them to.
+# Screenshots for the README, taken from a real game on the bundled data under Xvfb: the intro,
+# a question, the confirmation, a level banner and the final screen.
+# Usage: tools/screenshots.sh BUILD_DIR SOURCE_DIR OUTPUT_DIR
+BUILD=$1
+SRC=$2
+SCREENSHOTS=$3
+source "$SRC/tests/scripts/window_lib.sh"
 mkdir -p "$SCREENSHOTS"
 start_x
 make_data
