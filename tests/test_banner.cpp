@@ -5,7 +5,7 @@
 
 class Banners : public ::testing::Test {
   protected:
-    BITMAP *board, *banner, *want; // the board without the pointer, the banner, one expected frame
+    BITMAP *board, *banner, *want; // the board without the pointer, the banner, an expected band
     std::vector<int> wrong;        // frames unlike the banner over the board at their opacity
     int frames = 0;                // how many the animation must show
     void SetUp() override {
@@ -14,7 +14,7 @@ class Banners : public ::testing::Test {
         draw_text_layer(0);
         board = create_bitmap_ex(32, FRAME_W, FRAME_H);
         banner = create_bitmap_ex(32, 250, 50);
-        want = create_bitmap_ex(32, 250, 50);
+        want = create_bitmap_ex(32, FRAME_W, 50);
         blit(scene_layer, board, 0, 0, 0, 0, FRAME_W, FRAME_H);
         draw_sprite(board, text_layer, 0, 0);
         script_reset();
@@ -32,18 +32,18 @@ class Banners : public ::testing::Test {
         for (BITMAP *b : {board, banner, want})
             destroy_bitmap(b);
     }
-    // Expects `count` frames and compares frame n with the box and this title in white laid at
-    // (125, y) over the board at opacity(n) / 100; the first frame must be the board itself.
+    // Expects `count` frames and compares the band y to y + 49 of frame n with the box and this
+    // title in white laid at (125, y) over the board at opacity(n) / 100; frame 1 is the board.
     void watch(BITMAP *box, int y, const char *title, int count, int (*opacity)(int)) {
         frames = count;
         blit(box, banner, 0, 0, 0, 0, 250, 50);
         textout_centre_ex(banner, font, title, 125, 21, rgb(255, 255, 255), -1);
         per_frame_agent = [this, y, opacity] {
             int n = frames_shown();
-            blit(board, want, 125, y, 0, 0, 250, 50);
+            blit(board, want, 0, y, 0, 0, FRAME_W, 50);
             if (n > 1)
-                blend_translucent(banner, want, 0, 0, 0, 0, 250, 50, (float)(opacity(n) / 100.0));
-            if (n > frames || count_differences(screen, 125, y, want, 0, 0, 250, 50))
+                blend_translucent(banner, want, 0, 0, 125, 0, 250, 50, (float)(opacity(n) / 100.0));
+            if (n > frames || count_differences(screen, 0, y, want, 0, 0, FRAME_W, 50))
                 wrong.push_back(n);
         };
     }
