@@ -20,8 +20,7 @@ class Banners : public ::testing::Test {
         script_reset();
         frame_limit = 1000;
     }
-    // Each animation shows exactly the frames watched, each as expected, and leaves the layers
-    // as they were and the text mode of play in force.
+    // Every animation shows just its frames, each as expected, and restores layers and text mode.
     void TearDown() override {
         EXPECT_EQ(frames_shown(), frames);
         EXPECT_EQ(wrong, std::vector<int>());
@@ -49,24 +48,21 @@ class Banners : public ::testing::Test {
     }
 };
 
-// The level banner shows the title of level - 1 at y 410 over 200 frames whatever the input:
-// opacity 0 up to 1 in steps of 0.01 (101 frames), then 0.99 down to 0.01 (100 frames).
+// The level banner fades title level - 1 in over 101 frames, out over 100, whatever the input.
 TEST_F(Banners, LevelBanner) {
     watch(banner_box, 410, "flakac", 200, [](int n) { return std::min(n - 1, 201 - n); });
     script_hold({0, 0, 1, 1}, 300);
     show_level_banner();
 }
 
-// The final screen fades in over 101 frames and stays opaque until a fresh press of any button
-// (a click in the fade-in, a press held past it and Escape are not taken, the right button
-// after frame 150 is), then fades out over 100 frames.
+// The final screen fades in (101), stays opaque until a fresh press of any button, fades out (100).
 TEST_F(Banners, FinalScreen) {
     level = 16;
     watch(final_box, 215, "milionar", 250, [](int n) { return std::min({n - 1, 100, 251 - n}); });
     script_idle(5);
-    script_click(0, 0);
-    script_hold({0, 0, 1, 0}, 100);
-    script_hold({0, 0, 0, 1}, 40);
-    script_hold({0, 0, 2, 1}, 300);
+    script_click(0, 0);             // a click in the fade-in: not taken
+    script_hold({0, 0, 1, 0}, 100); // a press held past it: not taken
+    script_hold({0, 0, 0, 1}, 40);  // Escape alone: not taken
+    script_hold({0, 0, 2, 1}, 300); // the right button after frame 150 is
     show_final_screen();
 }

@@ -1,10 +1,10 @@
 // Pointer input: the click areas, both ends included, and the click wait.
 #include "harness/test_images.h"
 
-// Corners of the areas and the points one past them, with the icons of a 60x80 sheet (60x20 at
-// x 80, 220, 360) and a 60x30 exit button; sheets 140 and 160 wide make neighbouring lifeline
-// areas overlap, and the lower area wins.
+// Both ends of each click area are inside it; overlapping lifeline areas go to the lower one.
 TEST(PointerInput, AreaBoundaries) {
+    // {sheet width, x, y, area}: a 60x80 sheet has 60x20 icons at x 80, 220 and 360, and the
+    // exit button is 60x30 at (40, 420); sheets 140 and 160 wide make the lifeline areas overlap.
     const int probes[][4] = {
         {60, 40, 325, 0},   {60, 39, 325, -1},  {60, 40, 324, -1}, {60, 240, 345, 0},
         {60, 250, 325, 1},  {60, 40, 365, 2},   {60, 450, 385, 3}, {60, 451, 385, -1},
@@ -24,21 +24,20 @@ TEST(PointerInput, AreaBoundaries) {
     }
 }
 
-// The click wait takes a fresh left press and shows no frame after it: a button held on entry
-// and right and middle presses are passed over; Escape wins over a press that comes with it.
+// The wait answers a fresh left press only, with no frame after it; Escape wins over a press.
 TEST(PointerInput, ClickWait) {
     ASSERT_EQ(load_test_images(), 0);
     script_reset();
     mouse_b = 1;
     script_hold({140, 335, 1, 0}, 3); // still down over answer A
-    script_hold({350, 375, 2, 0}, 2);
+    script_hold({350, 375, 2, 0}, 2); // right, then middle
     script_hold({350, 375, 4, 0}, 2);
     script_hold({350, 375, 1, 0}, 2); // pressed over answer D
     EXPECT_EQ(wait_click(), 3);
     EXPECT_EQ(frames_shown(), 8);
     script_reset();
     script_idle(2);
-    script_hold({140, 335, 1, 1}, 2);
+    script_hold({140, 335, 1, 1}, 2); // a press with Escape
     EXPECT_EQ(wait_click(), -2);
     EXPECT_EQ(frames_shown(), 3);
 }

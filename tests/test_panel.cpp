@@ -1,15 +1,14 @@
 // Panel layer: the boxes each flag draws, the ladder marker, the buttons' rows and the scene.
 #include "harness/test_images.h"
 
-// The marker of level 1 covers rows 446 to 460 and reaches x 505 and 635, no further; flag 2
-// drops question and buttons but keeps it, flag 1 adds the confirmation box; level 0 has none.
+// The marker frames the level's row (none at level 0) whichever boxes the flags choose.
 TEST(PanelLayer, MarkerAndBoxes) {
     ASSERT_EQ(load_test_images(), 0);
     auto marked = [](int x, int y) { return pixel_at(panel_layer, x, y) == rgb(0, 128, 128); };
     auto empty = [](int x, int y, int w, int h) {
         return count_colour(panel_layer, MASK_COLOR, x, y, w, h) == w * h;
     };
-    level = 1;
+    level = 1; // its marker: rows 446 to 460, points at x 505 and 635
     draw_panel_layer(PANEL_NO_QUESTION | PANEL_CONFIRM);
     EXPECT_TRUE(marked(570, 446) && marked(570, 460) && marked(505, 453) && marked(635, 453));
     EXPECT_FALSE(marked(570, 445) || marked(570, 461) || marked(504, 453) || marked(636, 453));
@@ -20,11 +19,10 @@ TEST(PanelLayer, MarkerAndBoxes) {
     EXPECT_TRUE(empty(500, 0, 140, 480) && empty(175, 153, 150, 40) && !empty(40, 255, 410, 50));
 }
 
-// Each button shows the sheet row of its slot's state (selected: the orange row 1), and
-// wherever the panel stays empty, the boxes' cut ends included, the scene is the background.
+// Buttons show their state's sheet row; wherever the panel is empty the scene is the background.
 TEST(PanelLayer, ButtonRowsAndSceneOutsideTheElements) {
     ASSERT_EQ(load_test_images(), 0);
-    const int states[4] = {0, 1, 2, 1};
+    const int states[4] = {0, 1, 2, 1}; // normal, selected (orange), correct
     std::copy(states, states + 4, answer_state);
     level = 7;
     draw_panel_layer(PANEL_CONFIRM);

@@ -14,8 +14,7 @@ static int text_differences(const char *s, int colour, int x, int y) {
     return n;
 }
 
-// Rows 1 to 15 hold number and title in fixed fields, rows 5, 10 and 15 in orange; nothing
-// else is inked on the ladder, so title 0 is nowhere.
+// Rows 1 to 15 show number and title, 5, 10 and 15 in orange, and nothing else (no title 0).
 TEST(TextLayer, LadderRows) {
     ASSERT_EQ(load_test_images(), 0);
     draw_text_layer(0);
@@ -29,8 +28,7 @@ TEST(TextLayer, LadderRows) {
     EXPECT_EQ(140 * 480 - count_colour(text_layer, MASK_COLOR, 500, 0, 140, 480), inked);
 }
 
-// Orange labels and white answers as they stand, "%" included; an empty answer keeps its label
-// and leaves its field blank; the question "%s%n%d" is printed literally, centred on x 245.
+// Labels are orange, texts white and printed as they stand; an empty answer keeps its label.
 TEST(TextLayer, QuestionBlock) {
     ASSERT_EQ(load_test_images(), 0);
     const char *labels[4] = {"A:", "B:", "C:", "D:"}, *answers[4] = {"tri", "%d%%%s", "", "X"};
@@ -44,16 +42,15 @@ TEST(TextLayer, QuestionBlock) {
         EXPECT_EQ(text_differences(labels[slot], ORANGE, x, y), 0) << slot;
         EXPECT_EQ(*answers[slot] ? text_differences(answers[slot], WHITE, x + 24, y) : 0, 0);
     }
-    EXPECT_EQ(count_colour(text_layer, MASK_COLOR, 82, 372, 168, 8), 168 * 8);
-    EXPECT_EQ(text_differences("%s%n%d", WHITE, 245 - 24, 276), 0); // six cells
+    EXPECT_EQ(count_colour(text_layer, MASK_COLOR, 82, 372, 168, 8), 168 * 8); // answer C
+    EXPECT_EQ(text_differences("%s%n%d", WHITE, 245 - 24, 276), 0);            // six cells
 }
 
-// With flag 4 the picture (480x470 here) is centred in the play area, the hint's cells replace
-// its pixels at x 223 to 470, y 450 to 457, and no icon, mark or exit button covers it.
+// Flag 4 centres the picture, the hint's cells replace its pixels, and no icon covers it.
 TEST(TextLayer, IntroScreen) {
-    ASSERT_EQ(load_test_images({60, 80, 480, 470}), 0);
+    ASSERT_EQ(load_test_images({60, 80, 480, 470}), 0); // the picture at (10, 5)
     draw_text_layer(TEXT_INTRO);
     EXPECT_EQ(text_differences("ESC to exit | click to continue", rgb(0, 64, 128), 223, 450), 0);
-    EXPECT_EQ(count_colour(text_layer, pixel_at(title_image, 0, 0), 10, 5, 480, 470),
-              480 * 470 - 248 * 8);
+    int picture = pixel_at(title_image, 0, 0); // all of it shows but the hint's 248x8 cells
+    EXPECT_EQ(count_colour(text_layer, picture, 10, 5, 480, 470), 480 * 470 - 248 * 8);
 }
