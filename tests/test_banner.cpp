@@ -66,3 +66,27 @@ TEST_F(Banners, FinalScreen) {
     script_hold({0, 0, 2, 1}, 300); // the right button after frame 150 is
     show_final_screen();
 }
+
+// The pointer follows the mouse on every frame, over and around the banner, leaving no trail:
+// each whole screen is the board, the banner at its opacity and the pointer where it was.
+TEST_F(Banners, PointerLeavesNoTrail) {
+    frames = 200;
+    blit(banner_box, banner, 0, 0, 0, 0, 250, 50);
+    textout_centre_ex(banner, font, "flakac", 125, 21, rgb(255, 255, 255), -1);
+    for (int n = 1; n <= 200; n++)
+        script_hold({(n * 7) % 600, 380 + (n * 13) % 90, 0, 0}, 1);
+    BITMAP *full = create_bitmap_ex(32, FRAME_W, FRAME_H);
+    int px = mouse_x, py = mouse_y;
+    per_frame_agent = [&] {
+        int n = frames_shown();
+        blit(board, full, 0, 0, 0, 0, FRAME_W, FRAME_H);
+        blend_translucent(banner, full, 0, 0, 125, 410, 250, 50, std::min(n - 1, 201 - n) / 100.0);
+        draw_sprite(full, cursor_image, px, py);
+        if (count_differences(screen, 0, 0, full, 0, 0, FRAME_W, FRAME_H))
+            wrong.push_back(n);
+        px = mouse_x;
+        py = mouse_y;
+    };
+    show_level_banner();
+    destroy_bitmap(full);
+}

@@ -105,9 +105,32 @@ void blend_translucent(BITMAP *src, BITMAP *dst, int sx, int sy, int dx, int dy,
     }
 }
 
+int pointer_drawn_x, pointer_drawn_y;
+
+// The pointer at the position the library reports now, read once.
+static void draw_pointer(void) {
+    pointer_drawn_x = mouse_x;
+    pointer_drawn_y = mouse_y;
+    draw_sprite(back_buffer, cursor_image, pointer_drawn_x, pointer_drawn_y);
+}
+
+static void copy_to_screen(int x, int y, int w, int h) {
+    blit(back_buffer, screen, x, y, x, y, w, h);
+}
+
 void finish_frame(void) {
-    draw_sprite(back_buffer, cursor_image, mouse_x, mouse_y);
-    blit(back_buffer, screen, 0, 0, 0, 0, FRAME_W, FRAME_H);
+    draw_pointer();
+    copy_to_screen(0, 0, FRAME_W, FRAME_H);
+    if (frame_shown_hook)
+        frame_shown_hook();
+}
+
+void finish_frame_part(int x, int y, int w, int h) {
+    int was_x = pointer_drawn_x, was_y = pointer_drawn_y;
+    draw_pointer();
+    copy_to_screen(x, y, w, h);
+    copy_to_screen(was_x, was_y, cursor_image->w, cursor_image->h);
+    copy_to_screen(pointer_drawn_x, pointer_drawn_y, cursor_image->w, cursor_image->h);
     if (frame_shown_hook)
         frame_shown_hook();
 }

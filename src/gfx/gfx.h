@@ -35,6 +35,13 @@ extern void (*frame_shown_hook)(void);
 // of every frame the game shows.
 void finish_frame(void);
 
+// Like finish_frame, but copies to the screen only the w x h block at (x, y) and the pointer's
+// old and new places: for a frame that differs from the one before only there.
+void finish_frame_part(int x, int y, int w, int h);
+
+// Where the pointer was last drawn on the back buffer (its top-left corner).
+extern int pointer_drawn_x, pointer_drawn_y;
+
 // Builds one frame from the layers and the pointer and shows it.
 void present_frame(void);
 

@@ -12,7 +12,7 @@ source "$SRC/tests/scripts/window_lib.sh"
 # The library may not end on a plain kill once its X connection is gone.
 trap '[ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null; cleanup' EXIT
 
-LOG="$WORK/frames.log"
+LOG="${REBRIK_KEEP_LOG:-$WORK/frames.log}"
 SHIM="$WORK/frame_clock.so"
 cc -O2 -shared -fPIC -o "$SHIM" "$SRC/tools/bench/frame_clock.c" -ldl $(pkg-config --libs allegro) ||
     fail "cannot build the frame clock"

@@ -14,7 +14,7 @@
 
 extern void *screen; /* the library's display bitmap */
 
-static char record[1 << 20];
+static char record[1 << 26]; /* the final screen's waits spin through many cheap frames */
 static size_t used;
 static int in_animation;
 
