@@ -163,3 +163,15 @@ TEST(Resources, PresentFrameComposition) {
     EXPECT_EQ(getpixel(screen, 639, 479), rgb(255, 255, 0)); // the test pointer is yellow
     EXPECT_EQ(getpixel(screen, 636, 479), rgb(10, 20, 30));
 }
+
+// A picture cut short after its header is refused like a missing one, in both formats: the
+// library's readers alone would fill the missing part with garbage.
+TEST(Resources, PictureCutShortIsRefused) {
+    for (const char *name : {"zolici.bmp", "pozadiep.tga"}) {
+        Loaded pictures;
+        std::string path = pictures.dir + "/" + name;
+        ASSERT_EQ(truncate(path.c_str(), 1000), 0);
+        EXPECT_EQ(load_image(path.c_str()), nullptr) << name;
+        EXPECT_EQ(headless_load(pictures.dir.c_str()), 1) << name;
+    }
+}

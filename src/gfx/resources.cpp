@@ -79,8 +79,87 @@ static void drop_alpha(BITMAP *b) {
         }
 }
 
+// A picture file read through a watch that notices a read past its end: the library's readers
+// take a file cut short for a whole one and fill the missing part with garbage.
+struct WatchedFile {
+    PACKFILE *file;
+    bool cut_short;
+};
+
+static int watched_fclose(void *w) {
+    return pack_fclose(((WatchedFile *)w)->file);
+}
+
+static int watched_getc(void *w) {
+    WatchedFile *f = (WatchedFile *)w;
+    int c = pack_getc(f->file);
+    f->cut_short |= c == EOF;
+    return c;
+}
+
+static int watched_ungetc(int c, void *w) {
+    return pack_ungetc(c, ((WatchedFile *)w)->file);
+}
+
+static long watched_fread(void *p, long n, void *w) {
+    WatchedFile *f = (WatchedFile *)w;
+    long got = pack_fread(p, n, f->file);
+    f->cut_short |= got < n;
+    return got;
+}
+
+static int no_putc(int, void *) {
+    return EOF;
+}
+
+static long no_fwrite(const void *, long, void *) {
+    return 0;
+}
+
+static int watched_fseek(void *w, int offset) {
+    WatchedFile *f = (WatchedFile *)w;
+    int failed = pack_fseek(f->file, offset);
+    f->cut_short |= failed != 0;
+    return failed;
+}
+
+static int watched_feof(void *w) {
+    return pack_feof(((WatchedFile *)w)->file);
+}
+
+static int watched_ferror(void *w) {
+    return pack_ferror(((WatchedFile *)w)->file);
+}
+
+static const PACKFILE_VTABLE WATCHED = {watched_fclose, watched_getc, watched_ungetc,
+                                        watched_fread,  no_putc,      no_fwrite,
+                                        watched_fseek,  watched_feof, watched_ferror};
+
+// Reads a BMP or TGA file, chosen by its extension as the library does; null when it cannot
+// be read whole.
+static BITMAP *load_whole_picture(const char *name) {
+    WatchedFile w = {pack_fopen(name, F_READ), false};
+    if (!w.file)
+        return NULL;
+    PACKFILE *f = pack_fopen_vtable(&WATCHED, &w);
+    if (!f) {
+        pack_fclose(w.file);
+        return NULL;
+    }
+    const char *ext = get_extension(name);
+    BITMAP *b = ustricmp(ext, "tga") == 0   ? load_tga_pf(f, NULL)
+                : ustricmp(ext, "bmp") == 0 ? load_bmp_pf(f, NULL)
+                                            : NULL;
+    pack_fclose(f);
+    if (b && w.cut_short) {
+        destroy_bitmap(b);
+        return NULL;
+    }
+    return b;
+}
+
 BITMAP *load_image(const char *name) {
-    BITMAP *loaded = load_bitmap(name, NULL);
+    BITMAP *loaded = load_whole_picture(name);
     if (!loaded || bitmap_color_depth(loaded) == 32) {
         if (loaded)
             drop_alpha(loaded);

@@ -1,5 +1,6 @@
 # The real game in a real window with each picture spoilt in turn: a text file, a PNG or the
-# other picture format under its name, an empty file, or a folder of that name. Each ends the
+# other picture format under its name, an empty file, a file cut short after its header, or a
+# folder of that name. Each ends the
 # game with the pictures message and status 1.
 BUILD=$1
 SRC=$2
@@ -19,13 +20,14 @@ spoil() {
         esac
         ;;
     empty) : >"$file" ;;
+    cut) head -c 40 "$SRC/data/$1" >"$file" ;;
     folder) rm -f "$file" && mkdir "$file" ;;
     esac
 }
 
 start_x
 for image in kvmys.bmp pozadiep.tga zolici.bmp mili.tga exit.bmp; do
-    for kind in text png other-format empty folder; do
+    for kind in text png other-format empty cut folder; do
         rm -rf "$WORK/data"
         make_data
         spoil "$image" "$kind"
