@@ -29,12 +29,7 @@ static void put(const std::string &path, const std::string &bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Table files the loader tests miss, then 200 of random bytes (half after a header, half with a
-// line feed one byte in eight, no Ctrl-Z): each loads with every text ending in its field or is
-// refused on a line of the file that rebrik-check names too. A refused table file ends the game
-// with the file's name, line and reason and status 1, as the first tier before the first frame
-// and as the hard tier on reaching it; the loadable one (NUL, bad UTF-8, control bytes, format
-// strings) plays as those two tiers.
+// Bad files are refused on the same line by the game (status 1) and rebrik-check, or play.
 TEST(BadQuestionFilesDeathTest, RefusedOrPlayed) {
     std::string odd = std::string(3000, '\n') + "6" + std::string(5000, ' ') + "\0 otazok\n"s;
     for (int i = 0; i < 6; i++)
@@ -44,6 +39,7 @@ TEST(BadQuestionFilesDeathTest, RefusedOrPlayed) {
         std::string bytes; // empty: no file
         int line, why;
     } table[] = {
+        // what the loader tests miss; the last one plays as the first and hard tiers
         {"", 0, LOAD_NOT_OPENED},
         {"6\n" + std::string(5000, 'x') + "\n" + block, 2, LOAD_QUESTION_TOO_LONG},
         {"\0"s + "6\n" + block, 1, LOAD_NO_NUMBER},
@@ -56,7 +52,7 @@ TEST(BadQuestionFilesDeathTest, RefusedOrPlayed) {
     ASSERT_EQ(headless_load(dir.c_str()), 0);
     for (int i = 0; i < 206; i++) {
         std::string path = dir + "/case-" + std::to_string(i), bytes = i < 6 ? table[i].bytes : "";
-        for (int n = i < 6 ? 0 : int(rng() % 3000); n > 0; n--) {
+        for (int n = i < 6 ? 0 : int(rng() % 3000); n > 0; n--) { // half LF-rich, without ^Z
             char c = char(rng() % 256);
             bytes += i % 4 < 2 ? c : rng() % 8 == 0 ? '\n' : c == '\x1a' ? 'x' : c;
         }
@@ -67,7 +63,7 @@ TEST(BadQuestionFilesDeathTest, RefusedOrPlayed) {
         std::string at = load_refusal_line ? ":" + std::to_string(load_refusal_line) : "";
         want += load_refusal ? path + at + ": error: " + refusal_text(load_refusal) + "\n" : "";
         EXPECT_LE(load_refusal_line, 1 + std::count(bytes.begin(), bytes.end(), '\n')) << i;
-        for (int q = 0; q < question_count; q++) {
+        for (int q = 0; q < question_count; q++) { // every text ends inside its field
             const QuestionRecord &r = question_set[q];
             int ends =
                 !!std::memchr(r.line1, 0, 55) + (r.line_count == 1 || std::memchr(r.line2, 0, 55));
@@ -75,7 +71,7 @@ TEST(BadQuestionFilesDeathTest, RefusedOrPlayed) {
                 ends += !!std::memchr(a, 0, ANSWER_MAX + 1);
             EXPECT_EQ(ends, 6) << "file " << i << ", question " << q;
         }
-        for (const char *tier : {"lahke.txt", "tazke.txt"}) {
+        for (const char *tier : {"lahke.txt", "tazke.txt"}) { // at the start; on reaching it
             if (i >= 6 || table[i].why == LOAD_OK)
                 break;
             script_reset();
