@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include "gfx/gfx.h"
 #include "harness/game_watch.h"
 #include "harness/harness.h"
+#include "harness/test_images.h"
 #include "questions/questions.h"
 
 class Game : public ::testing::Test {
@@ -193,4 +195,25 @@ TEST_F(Game, MissingTierEndsInOrder) {
             answer(correct_slot);
         },
         ::testing::ExitedWithCode(1), "Nemozem nacitat otazky zo suboru stredne.txt");
+}
+
+// Pictures the game accepts though they spoil the look (a sheet 150 wide and 90 high, whose
+// click areas overlap, and an intro picture wider than the play area) play a whole game.
+TEST_F(Game, OddPicturesPlay) {
+    TestImageSizes odd;
+    odd.sheet_w = 150;
+    odd.sheet_h = 90;
+    odd.title_w = 520;
+    std::string dir = write_test_images(odd);
+    for (const char *tier : {"lahke.txt", "stredne.txt", "tazke.txt"})
+        std::filesystem::copy_file(std::string(REBRIK_TEST_DATA_DIR) + "/game/" + tier,
+                                   dir + "/" + tier);
+    ASSERT_EQ(headless_load(dir.c_str()), 0);
+    start();
+    EXPECT_EQ(click(AREA_FIFTY) + click(AREA_SWITCH) + click(AREA_THIRD), 0);
+    EXPECT_EQ(lifelines_used, LIFELINE_FIFTY | LIFELINE_SWITCH | LIFELINE_THIRD);
+    climb_to(6);
+    EXPECT_EQ(click(AREA_EXIT), 1);
+    expect_final("flakac", 5);
+    remove_test_images(dir);
 }
