@@ -28,31 +28,12 @@ alive() {
     kill -0 "$XVFB_PID" 2>/dev/null || fail "the X server ended"
 }
 
-# Prints the slot (0..3) whose answer text reaches past its third character, once the board
-# shows one; the pointer is moved out of the way first.
+# The slot of the right answer (the only long one), once the board shows, with the pointer
+# out of the way.
 right_slot() {
-    local x y s
-    for _ in $(seq 50); do
-        alive
-        xdotool mousemove 630 470
-        capture "$WORK/board.png"
-        for s in 0 1 2 3; do
-            x=$(( s % 2 ? 292 : 82 ))
-            y=$(( s < 2 ? 332 : 372 ))
-            if [ "$(count_colour "$WORK/board.png" "255,255,255" "120x8+$((x + 24))+$y")" -gt 20 ]; then
-                echo "$s"
-                return
-            fi
-        done
-        sleep 0.2
-    done
-    fail "no answer board within 10 s"
-}
-
-# Clicks the answer in slot $1 and confirms it with ANO.
-answer() {
-    click_at $(( $1 % 2 ? 350 : 140 )) $(( $1 < 2 ? 335 : 375 ))
-    click_at 210 182
+    xdotool mousemove 630 470
+    wait_until "answer board" answers_show
+    correct_slot
 }
 
 for game in $(seq "$GAMES"); do
