@@ -1,0 +1,46 @@
+# The Debian package, built by CPack's DEB generator (`cmake --build build --target package`, or
+# `./run.sh package`): Debian's folders for games, the dependencies computed by dpkg-shlibdeps
+# from the stripped binaries, the copyright and changelog under /usr/share/doc/rebrik.
+rebrik_install(COMPONENT deb EXCLUDE_FROM_ALL
+  LAUNCHER games PROGRAM lib/games/rebrik DATA share/games/rebrik TOOL bin)
+
+set(REBRIK_MAINTAINER "Rebrik developers <rebrik@example.org>")
+
+# The changelog carries the version, release date and maintainer set here, gzipped.
+execute_process(COMMAND date -u -R -d "${REBRIK_RELEASE_DATE}"
+                OUTPUT_VARIABLE REBRIK_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(changelog ${CMAKE_BINARY_DIR}/doc/changelog)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${changelog} @ONLY)
+add_custom_command(OUTPUT ${changelog}.gz
+  COMMAND gzip -9n -c ${changelog} > ${changelog}.gz
+  DEPENDS ${changelog} VERBATIM)
+add_custom_target(rebrik_changelog ALL DEPENDS ${changelog}.gz)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${changelog}.gz
+        DESTINATION share/doc/rebrik COMPONENT deb EXCLUDE_FROM_ALL)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides DESTINATION share/lintian/overrides
+        RENAME rebrik COMPONENT deb EXCLUDE_FROM_ALL)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME rebrik)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Only the rules of the package's layout, not those of a user prefix.
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};rebrik;deb;/")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${REBRIK_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Slovak quiz game: climb a ladder of fifteen titles")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "Rebrik is a quiz game in Slovak for one player. Fifteen questions of rising
+difficulty, four answers each, lead up a ladder of humorous titles. An answer
+counts only once confirmed; a wrong one drops the player to the last safe row.
+Three lifelines help once per game, and the player may walk away at any time
+with the title reached. Played with the mouse or the keyboard.
+
+The package also holds rebrik-check, which checks question files the way the
+game reads them.")
+include(CPack)
