@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # One-step set-up for Rebrik on Debian 12: installs the missing Debian packages, builds, and
-# then plays the game on the bundled data ("play") or runs every test through CTest ("test").
+# then plays the game on the bundled data ("play"), runs every test through CTest ("test"), or
+# builds the Debian package build/rebrik_VERSION_amd64.deb ("package").
 set -euo pipefail
 cd "$(dirname "$0")"
 
-# What building and playing needs, and what the tests need on top.
+# What building and playing needs, what the Debian package needs on top (dpkg-shlibdeps and file
+# for its dependencies, the tools that make the icons and manual pages), and what the tests need.
 PLAY_PACKAGES=(build-essential cmake pkg-config liballegro4-dev)
+PACKAGE_PACKAGES=(dpkg-dev file librsvg2-bin scdoc)
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
-    x11-apps imagemagick valgrind)
+    x11-apps imagemagick valgrind lintian desktop-file-utils man-db)
 
 # Installs the named packages that dpkg does not list as installed; apt-get update runs once.
 install_missing() {
@@ -34,10 +37,15 @@ play)
     exec ../build/rebrik
     ;;
 test)
-    install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    install_missing "${PLAY_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build
     cd build
     ctest --output-on-failure -j"$(nproc)"
+    ;;
+package)
+    install_missing "${PLAY_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
+    build
+    (cd build && cpack)
     ;;
 screenshots)
     install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
@@ -45,7 +53,7 @@ screenshots)
     bash tools/screenshots.sh "$PWD/build" "$PWD" "$PWD/docs"
     ;;
 *)
-    echo "usage: $0 play|test|screenshots" >&2
+    echo "usage: $0 play|test|package|screenshots" >&2
     exit 2
     ;;
 esac
