@@ -21,7 +21,7 @@ if(SCDOC)
       set(out ${CMAKE_BINARY_DIR}/man/${lang}/${page}.gz)
       configure_file(${source} ${filled} @ONLY)
       add_custom_command(OUTPUT ${out}
-        COMMAND sh -c "SOURCE_DATE_EPOCH=${release_epoch} ${SCDOC} < ${page}.scd | gzip -9n > ${page}.gz"
+        COMMAND sh -c "SOURCE_DATE_EPOCH=${release_epoch} ${SCDOC} < ${page}.scd > ${page} && gzip -9nf ${page}"
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/man/${lang}
         DEPENDS ${filled} VERBATIM)
       list(APPEND REBRIK_MAN_OUTPUTS ${out})
