@@ -20,9 +20,13 @@ static const char HELP[] =
 static const char *current_file;
 static int warnings;
 
-static void print_warning(int line, const char *text) {
-    std::printf("%s:%d: warning: %s\n", current_file, line, text);
+static void print_warning_in(const char *file, int line, const char *text) {
+    std::printf("%s:%d: warning: %s\n", file, line, text);
     warnings++;
+}
+
+static void print_warning(int line, const char *text) {
+    print_warning_in(current_file, line, text);
 }
 
 // Checks one file; 1 when the game would refuse it.
@@ -30,6 +34,7 @@ static int check_file(const char *path) {
     current_file = path;
     if (load_question_file(path) == 0) {
         review_question_set(print_warning);
+        add_to_bank_review(path);
         return 0;
     }
     if (load_refusal == LOAD_NOT_OPENED)
@@ -58,5 +63,6 @@ int main(int argc, char *argv[]) {
         std::fputs(HELP, stderr);
         return 2;
     }
+    review_bank(print_warning_in);
     return refused > 0 || (werror && warnings > 0) ? 1 : 0;
 }

@@ -1,0 +1,212 @@
+// Review of the three tiers together for their authors: questions that repeat, share their
+// answers or give away another's answer, and correct answers that stand out by their form.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+#include "questions/questions.h"
+
+typedef std::vector<std::string> Words;
+
+// One question as the checks compare it: texts folded into words without case and diacritics.
+struct BankEntry {
+    std::string file, question, correct; // as written
+    int line;                            // of the question line
+    Words text, answers[4];
+    std::string answer_set; // the folded answers sorted, for a comparison in any order
+    int capitals;           // words of the correct answer that start with a capital letter
+    int initial[4], number[4], chars[4]; // per answer: starts with "X.", with a digit; length
+};
+
+static std::vector<BankEntry> bank;
+
+// Slovak letters with diacritics, and a few of the neighbours': capital, small, plain letter.
+static const char LETTERS[][6] = {
+    "Ááa", "Ääa", "Ččc", "Ďďd", "Éée", "Ěěe", "Ííi", "Ĺĺl", "Ľľl", "Ňňn", "Óóo",
+    "Ôôo", "Ööo", "Ŕŕr", "Řřr", "Ššs", "Ťťt", "Úúu", "Ůůu", "Üüu", "Ýýy", "Žžz",
+};
+
+// The plain letter of the two-byte letter at s (0 when it is none of the table's), and whether
+// it is a capital.
+static char plain_letter(const char *s, bool *capital) {
+    for (const char *l : LETTERS) {
+        *capital = std::strncmp(s, l, 2) == 0;
+        if (*capital || std::strncmp(s, l + 2, 2) == 0)
+            return l[4];
+    }
+    return 0;
+}
+
+// Splits text into lower-case words without diacritics, anything but letters and digits
+// separating them; bytes of other alphabets stay part of their word. Returns the words that
+// start with a capital letter.
+static int fold(const char *text, Words *words) {
+    int capitals = 0;
+    bool word = false;
+    for (const char *s = text; *s; s++) {
+        unsigned char c = static_cast<unsigned char>(*s);
+        bool capital = c >= 'A' && c <= 'Z';
+        char plain = c >= 0x80 ? plain_letter(s, &capital) : std::isalnum(c) ? std::tolower(c) : 0;
+        if (!plain && c < 0x80) {
+            word = false;
+            continue;
+        }
+        if (!word)
+            words->push_back(""), capitals += capital;
+        word = true;
+        words->back() += plain ? plain : char(c);
+        s += plain && c >= 0x80;
+    }
+    return capitals;
+}
+
+// Whether an answer starts with an initial: a capital letter and a dot ("M. R. Štefánik").
+static bool starts_with_initial(const char *a) {
+    bool capital = a[0] >= 'A' && a[0] <= 'Z';
+    int length = a[0] & 0x80 ? 2 : 1;
+    if (length == 2)
+        plain_letter(a, &capital);
+    return capital && a[length] == '.';
+}
+
+void add_to_bank_review(const char *file) {
+    for (int i = 0; i < question_count; i++) {
+        const QuestionRecord &q = question_set[i];
+        BankEntry e;
+        e.file = file;
+        e.line = first_block_line + 5 * i;
+        e.question = q.line1 + (q.line_count == 2 ? "\t" + std::string(q.line2) : "");
+        e.correct = q.answers[0];
+        fold(e.question.c_str(), &e.text);
+        Words set;
+        for (int k = 0; k < 4; k++) {
+            int capitals = fold(q.answers[k], &e.answers[k]), valid = 1;
+            e.capitals = k == 0 ? capitals : e.capitals;
+            const char *a = q.answers[k];
+            e.initial[k] = starts_with_initial(a);
+            e.number[k] = std::isdigit(static_cast<unsigned char>(a[0])) != 0;
+            e.chars[k] = utf8_length(a, &valid);
+            std::string joined;
+            for (const std::string &w : e.answers[k])
+                joined += w + " ";
+            set.push_back(joined);
+        }
+        std::sort(set.begin(), set.end());
+        for (const std::string &s : set)
+            e.answer_set += s + "|";
+        bank.push_back(e);
+    }
+}
+
+// Whether a word of a text is a form of a word of an answer: the same word, or for words of
+// letters the same stem with an ending of up to two letters changed or added (Štúr, Štúra;
+// Prešporok, Prešporku), but not a longer word (Nitra, Nitrianska).
+static bool same_word(const std::string &w, const std::string &a) {
+    size_t n = a.size();
+    if (n < 3 || std::isdigit(static_cast<unsigned char>(a[0])))
+        return w == a;
+    size_t stem = std::min(n, std::max<size_t>(4, n - 2));
+    return w.size() >= n && w.size() <= n + 2 && w.compare(0, stem, a, 0, stem) == 0;
+}
+
+// Whether the words of phrase stand one after another in text, each in any form.
+static bool contains(const Words &text, const Words &phrase) {
+    for (size_t i = 0; !phrase.empty() && i + phrase.size() <= text.size(); i++) {
+        size_t k = 0;
+        while (k < phrase.size() && same_word(text[i + k], phrase[k]))
+            k++;
+        if (k == phrase.size())
+            return true;
+    }
+    return false;
+}
+
+// Whether a text naming this correct answer gives it away: a year, a name of two or more words,
+// or an answer of six or more letters and digits. Shorter words (Rysy, Nitra, štyri) turn up in
+// texts by chance.
+static bool telling(const BankEntry &e) {
+    const Words &a = e.answers[0];
+    size_t letters = 0;
+    for (const std::string &w : a)
+        letters += w.size();
+    bool year = a.size() == 1 && (letters == 3 || letters == 4) &&
+                a[0].find_first_not_of("0123456789") == std::string::npos;
+    return year || e.capitals >= 2 || letters >= 6;
+}
+
+static bool same_question(const BankEntry &a, const BankEntry &b) {
+    // the review of one file already reports a question written twice exactly so
+    return a.text == b.text && !(a.file == b.file && a.question == b.question);
+}
+
+static bool same_answers(const BankEntry &a, const BankEntry &b) {
+    return a.answer_set == b.answer_set;
+}
+
+static bool gives_away(const BankEntry &a, const BankEntry &b) {
+    return telling(b) && contains(a.text, b.answers[0]);
+}
+
+// A check of two questions; one the other's way round too, else only the later one against the
+// earlier ones. The warning stands on the first question and names the second.
+struct PairCheck {
+    bool (*found)(const BankEntry &a, const BankEntry &b);
+    bool both_ways, quote_answer;
+    const char *message;
+};
+static const PairCheck PAIR_CHECKS[] = {
+    {same_question, false, false, "ta ista otazka je aj na"},
+    {same_answers, false, false, "tie iste odpovede ma aj otazka na"},
+    {gives_away, true, true, "text prezradza spravnu odpoved otazky na"},
+};
+
+// Whether the correct answer alone differs from the three wrong ones in a feature.
+static bool alone(const int feature[4]) {
+    return feature[0] != feature[1] && feature[0] != feature[2] && feature[0] != feature[3];
+}
+static bool alone_initial(const BankEntry &e) {
+    return alone(e.initial);
+}
+static bool alone_number(const BankEntry &e) {
+    return alone(e.number);
+}
+static bool much_longer(const BankEntry &e) {
+    return 2 * e.chars[0] > 3 * std::max(e.chars[1], std::max(e.chars[2], e.chars[3]));
+}
+
+// A check of the form of one question's answers; the warning stands on the correct answer.
+struct FormCheck {
+    bool (*found)(const BankEntry &e);
+    const char *message;
+};
+static const FormCheck FORM_CHECKS[] = {
+    {alone_initial, "spravna odpoved sa od nespravnych lisi skratenim mena (inicialou s bodkou)"},
+    {alone_number, "spravna odpoved sa od nespravnych lisi tym, ci je cislom"},
+    {much_longer, "spravna odpoved je o viac ako polovicu dlhsia ako kazda nespravna"},
+};
+
+void review_bank(void (*report)(const char *file, int line, const char *text)) {
+    for (size_t i = 0; i < bank.size(); i++) {
+        const BankEntry &a = bank[i];
+        for (const PairCheck &check : PAIR_CHECKS) {
+            for (size_t j = 0; j < (check.both_ways ? bank.size() : i); j++) {
+                const BankEntry &b = bank[j];
+                if (j == i || !check.found(a, b))
+                    continue;
+                std::string message = check.message + (" " + b.file) + ":" +
+                                      std::to_string(b.line) +
+                                      (check.quote_answer ? " (" + b.correct + ")" : "");
+                report(a.file.c_str(), a.line, message.c_str());
+                break;
+            }
+        }
+        bool answered = !a.answers[0].empty() && !a.answers[1].empty() && !a.answers[2].empty() &&
+                        !a.answers[3].empty();
+        for (const FormCheck &check : FORM_CHECKS)
+            if (answered && check.found(a))
+                report(a.file.c_str(), a.line + 1, check.message);
+    }
+    bank.clear();
+}
