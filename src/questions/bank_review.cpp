@@ -15,8 +15,9 @@ struct BankEntry {
     std::string file, question, correct; // as written
     int line;                            // of the question line
     Words text, answers[4];
-    std::string answer_set; // the folded answers sorted, for a comparison in any order
-    int capitals;           // words of the correct answer that start with a capital letter
+    std::vector<bool> text_capitals; // per word of text: starts with a capital letter
+    std::string answer_set;          // the folded answers sorted, for a comparison in any order
+    int capitals;                    // words of the correct answer that start with a capital letter
     int initial[4], number[4], chars[4]; // per answer: starts with "X.", with a digit; length
 };
 
@@ -41,8 +42,8 @@ static char plain_letter(const char *s, bool *capital) {
 
 // Splits text into lower-case words without diacritics, anything but letters and digits
 // separating them; bytes of other alphabets stay part of their word. Returns the words that
-// start with a capital letter.
-static int fold(const char *text, Words *words) {
+// start with a capital letter, and marks them in capitals if given.
+static int fold(const char *text, Words *words, std::vector<bool> *capitals_at = nullptr) {
     int capitals = 0;
     bool word = false;
     for (const char *s = text; *s; s++) {
@@ -53,6 +54,8 @@ static int fold(const char *text, Words *words) {
             word = false;
             continue;
         }
+        if (!word && capitals_at)
+            capitals_at->push_back(capital);
         if (!word)
             words->push_back(""), capitals += capital;
         word = true;
@@ -79,14 +82,16 @@ void add_to_bank_review(const char *file) {
         e.line = first_block_line + 5 * i;
         e.question = q.line1 + (q.line_count == 2 ? "\t" + std::string(q.line2) : "");
         e.correct = q.answers[0];
-        fold(e.question.c_str(), &e.text);
+        fold(e.question.c_str(), &e.text, &e.text_capitals);
         Words set;
         for (int k = 0; k < 4; k++) {
             int capitals = fold(q.answers[k], &e.answers[k]), valid = 1;
             e.capitals = k == 0 ? capitals : e.capitals;
             const char *a = q.answers[k];
             e.initial[k] = starts_with_initial(a);
-            e.number[k] = std::isdigit(static_cast<unsigned char>(a[0])) != 0;
+            e.number[k] = !e.answers[k].empty();
+            for (const std::string &w : e.answers[k])
+                e.number[k] &= w.find_first_not_of("0123456789") == std::string::npos;
             e.chars[k] = utf8_length(a, &valid);
             std::string joined;
             for (const std::string &w : e.answers[k])
@@ -111,13 +116,18 @@ static bool same_word(const std::string &w, const std::string &a) {
     return w.size() >= n && w.size() <= n + 2 && w.compare(0, stem, a, 0, stem) == 0;
 }
 
-// Whether the words of phrase stand one after another in text, each in any form.
-static bool contains(const Words &text, const Words &phrase) {
+// Whether the words of phrase stand one after another in a question's text, each in any form,
+// and not as part of a longer name (Morava in Veľká Morava): the words beside them do not
+// start with a capital letter, but for the first word of the text.
+static bool contains(const BankEntry &e, const Words &phrase) {
+    const Words &text = e.text;
     for (size_t i = 0; !phrase.empty() && i + phrase.size() <= text.size(); i++) {
-        size_t k = 0;
+        size_t k = 0, end = i + phrase.size();
         while (k < phrase.size() && same_word(text[i + k], phrase[k]))
             k++;
-        if (k == phrase.size())
+        bool named_before = i > 1 && e.text_capitals[i - 1];
+        bool named_after = end < text.size() && e.text_capitals[end];
+        if (k == phrase.size() && !named_before && !named_after)
             return true;
     }
     return false;
@@ -141,25 +151,27 @@ static bool same_question(const BankEntry &a, const BankEntry &b) {
     return a.text == b.text && !(a.file == b.file && a.question == b.question);
 }
 
+// Four numbers (5, 6, 7, 8) recur naturally and give nothing away.
 static bool same_answers(const BankEntry &a, const BankEntry &b) {
-    return a.answer_set == b.answer_set;
+    bool numbers = a.number[0] && a.number[1] && a.number[2] && a.number[3];
+    return !numbers && a.answer_set == b.answer_set;
 }
 
-static bool gives_away(const BankEntry &a, const BankEntry &b) {
-    return telling(b) && contains(a.text, b.answers[0]);
+static bool given_away(const BankEntry &a, const BankEntry &b) {
+    return telling(a) && contains(b, a.answers[0]);
 }
 
-// A check of two questions; one the other's way round too, else only the later one against the
-// earlier ones. The warning stands on the first question and names the second.
+// A check of two questions: the warning stands on the first and names the first of the others
+// found, and how many more there are. Checks that hold both ways look only at earlier questions.
 struct PairCheck {
     bool (*found)(const BankEntry &a, const BankEntry &b);
-    bool both_ways, quote_answer;
+    bool both_ways;
     const char *message;
 };
 static const PairCheck PAIR_CHECKS[] = {
-    {same_question, false, false, "ta ista otazka je aj na"},
-    {same_answers, false, false, "tie iste odpovede ma aj otazka na"},
-    {gives_away, true, true, "text prezradza spravnu odpoved otazky na"},
+    {same_question, false, "ta ista otazka je aj na"},
+    {same_answers, false, "tie iste odpovede ma aj otazka na"},
+    {given_away, true, "spravnu odpoved prezradza text otazky na"},
 };
 
 // Whether the correct answer alone differs from the three wrong ones in a feature.
@@ -172,8 +184,10 @@ static bool alone_initial(const BankEntry &e) {
 static bool alone_number(const BankEntry &e) {
     return alone(e.number);
 }
+// Longer by more than half, and by three characters at least (desať against tri, dva, päť).
 static bool much_longer(const BankEntry &e) {
-    return 2 * e.chars[0] > 3 * std::max(e.chars[1], std::max(e.chars[2], e.chars[3]));
+    int wrong = std::max(e.chars[1], std::max(e.chars[2], e.chars[3]));
+    return 2 * e.chars[0] > 3 * wrong && e.chars[0] >= wrong + 3;
 }
 
 // A check of the form of one question's answers; the warning stands on the correct answer.
@@ -191,16 +205,16 @@ void review_bank(void (*report)(const char *file, int line, const char *text)) {
     for (size_t i = 0; i < bank.size(); i++) {
         const BankEntry &a = bank[i];
         for (const PairCheck &check : PAIR_CHECKS) {
-            for (size_t j = 0; j < (check.both_ways ? bank.size() : i); j++) {
-                const BankEntry &b = bank[j];
-                if (j == i || !check.found(a, b))
-                    continue;
-                std::string message = check.message + (" " + b.file) + ":" +
-                                      std::to_string(b.line) +
-                                      (check.quote_answer ? " (" + b.correct + ")" : "");
-                report(a.file.c_str(), a.line, message.c_str());
-                break;
-            }
+            size_t first = i, more = 0, end = check.both_ways ? bank.size() : i;
+            for (size_t j = 0; j < end; j++)
+                if (j != i && check.found(a, bank[j]))
+                    more += first == i ? (first = j, 0) : 1;
+            if (first == i)
+                continue;
+            std::string message = check.message + (" " + bank[first].file) + ":" +
+                                  std::to_string(bank[first].line) +
+                                  (more ? " (a dalsich: " + std::to_string(more) + ")" : "");
+            report(a.file.c_str(), a.line, message.c_str());
         }
         bool answered = !a.answers[0].empty() && !a.answers[1].empty() && !a.answers[2].empty() &&
                         !a.answers[3].empty();
