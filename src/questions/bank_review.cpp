@@ -13,7 +13,7 @@ typedef std::vector<std::string> Words;
 // One question as the checks compare it: texts folded into words without case and diacritics.
 struct BankEntry {
     std::string file, question, correct; // as written
-    int line;                            // of the question line
+    int tier, line; // the order of its file among those added; its question line
     Words text, answers[4];
     std::vector<bool> text_capitals; // per word of text: starts with a capital letter
     std::string answer_set;          // the folded answers sorted, for a comparison in any order
@@ -22,6 +22,7 @@ struct BankEntry {
 };
 
 static std::vector<BankEntry> bank;
+static int tiers_added;
 
 // Slovak letters with diacritics, and a few of the neighbours': capital, small, plain letter.
 static const char LETTERS[][6] = {
@@ -79,6 +80,7 @@ void add_to_bank_review(const char *file) {
         const QuestionRecord &q = question_set[i];
         BankEntry e;
         e.file = file;
+        e.tier = tiers_added;
         e.line = first_block_line + 5 * i;
         e.question = q.line1 + (q.line_count == 2 ? "\t" + std::string(q.line2) : "");
         e.correct = q.answers[0];
@@ -103,6 +105,7 @@ void add_to_bank_review(const char *file) {
             e.answer_set += s + "|";
         bank.push_back(e);
     }
+    tiers_added++;
 }
 
 // Whether a word of a text is a form of a word of an answer: the same word, or for words of
@@ -148,7 +151,7 @@ static bool telling(const BankEntry &e) {
 
 static bool same_question(const BankEntry &a, const BankEntry &b) {
     // the review of one file already reports a question written twice exactly so
-    return a.text == b.text && !(a.file == b.file && a.question == b.question);
+    return a.text == b.text && !(a.tier == b.tier && a.question == b.question);
 }
 
 // Four numbers (5, 6, 7, 8) recur naturally and give nothing away.
@@ -223,4 +226,5 @@ void review_bank(void (*report)(const char *file, int line, const char *text)) {
                 report(a.file.c_str(), a.line + 1, check.message);
     }
     bank.clear();
+    tiers_added = 0;
 }
