@@ -1,5 +1,6 @@
 // rebrik-check: reads question files with the game's own loader and reports, compiler-style,
-// what the game would refuse (errors) and what would play or show badly (warnings).
+// what the game would refuse (errors) and what would play or show badly (warnings), each file
+// alone and then all of them together as the game's tiers.
 #include <cstdio>
 #include <cstring>
 #include "questions/questions.h"
@@ -13,6 +14,12 @@ static const char HELP[] =
     "  spravna odpoved, potom tri nespravne (kazda najviac 24 bajtov)\n"
     "Text za cislom v prvom riadku a bloky za N-tym hra necita; prazdny riadok su data.\n"
     "Text je v UTF-8; konce riadkov LF alebo CR LF; bajt 26 (Ctrl-Z) subor ukoncuje.\n"
+    "\n"
+    "Viac suborov skontroluje aj spolu ako urovne hry a varuje, ak je otazka dvakrat,\n"
+    "ak maju dve otazky rovnake odpovede (v hocijakom poradi), ak text otazky prezradza\n"
+    "spravnu odpoved inej (rok, meno z dvoch slov alebo odpoved aspon zo 6 znakov, aj\n"
+    "v inom pade, bez ohladu na velke pismena a diakritiku), a ak sa spravna odpoved\n"
+    "jedina lisi tvarom (skratka s inicialou, cislo, o viac ako polovicu dlhsia).\n"
     "\n"
     "Vypis: SUBOR:RIADOK: error: ... (hra subor odmietne) alebo warning: ...\n"
     "Navratova hodnota je 1, ak by hra odmietla niektory subor (s --werror aj pri varovani).\n";
