@@ -2,7 +2,6 @@
 // answers or give away another's answer, and correct answers that stand out by their form.
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -12,13 +11,13 @@ typedef std::vector<std::string> Words;
 
 // One question as the checks compare it: texts folded into words without case and diacritics.
 struct BankEntry {
-    std::string file, question, correct; // as written
-    int tier, line; // the order of its file among those added; its question line
+    std::string file, question; // as given, as written
+    int tier, line;             // the order of its file among those added; its question line
     Words text, answers[4];
-    std::vector<bool> text_capitals; // per word of text: starts with a capital letter
-    std::string answer_set;          // the folded answers sorted, for a comparison in any order
-    int capitals;                    // words of the correct answer that start with a capital letter
-    int initial[4], number[4], chars[4]; // per answer: starts with "X.", with a digit; length
+    std::vector<bool> text_capitals;     // per word of text: starts with a capital letter
+    std::string answer_set;              // the folded answers sorted, for a comparison in any order
+    bool telling;                        // whether a text naming the correct answer gives it away
+    int initial[4], number[4], chars[4]; // per answer: starts with "X.", is a number; length
 };
 
 static std::vector<BankEntry> bank;
@@ -75,6 +74,18 @@ static bool starts_with_initial(const char *a) {
     return capital && a[length] == '.';
 }
 
+// Whether a text naming this correct answer gives it away: a year, a name of two or more words,
+// or an answer of six or more letters and digits. Shorter words (Rysy, Nitra, štyri) turn up in
+// texts by chance.
+static bool telling(const Words &a, int capitals) {
+    size_t letters = 0;
+    for (const std::string &w : a)
+        letters += w.size();
+    bool year = a.size() == 1 && (letters == 3 || letters == 4) &&
+                a[0].find_first_not_of("0123456789") == std::string::npos;
+    return year || capitals >= 2 || letters >= 6;
+}
+
 void add_to_bank_review(const char *file) {
     for (int i = 0; i < question_count; i++) {
         const QuestionRecord &q = question_set[i];
@@ -83,13 +94,13 @@ void add_to_bank_review(const char *file) {
         e.tier = tiers_added;
         e.line = first_block_line + 5 * i;
         e.question = q.line1 + (q.line_count == 2 ? "\t" + std::string(q.line2) : "");
-        e.correct = q.answers[0];
         fold(e.question.c_str(), &e.text, &e.text_capitals);
         Words set;
         for (int k = 0; k < 4; k++) {
             int capitals = fold(q.answers[k], &e.answers[k]), valid = 1;
-            e.capitals = k == 0 ? capitals : e.capitals;
             const char *a = q.answers[k];
+            if (k == 0)
+                e.telling = telling(e.answers[0], capitals);
             e.initial[k] = starts_with_initial(a);
             e.number[k] = !e.answers[k].empty();
             for (const std::string &w : e.answers[k])
@@ -136,21 +147,9 @@ static bool contains(const BankEntry &e, const Words &phrase) {
     return false;
 }
 
-// Whether a text naming this correct answer gives it away: a year, a name of two or more words,
-// or an answer of six or more letters and digits. Shorter words (Rysy, Nitra, štyri) turn up in
-// texts by chance.
-static bool telling(const BankEntry &e) {
-    const Words &a = e.answers[0];
-    size_t letters = 0;
-    for (const std::string &w : a)
-        letters += w.size();
-    bool year = a.size() == 1 && (letters == 3 || letters == 4) &&
-                a[0].find_first_not_of("0123456789") == std::string::npos;
-    return year || e.capitals >= 2 || letters >= 6;
-}
-
+// The same words; a question written twice exactly so in one file the review of that file
+// reports already.
 static bool same_question(const BankEntry &a, const BankEntry &b) {
-    // the review of one file already reports a question written twice exactly so
     return a.text == b.text && !(a.tier == b.tier && a.question == b.question);
 }
 
@@ -160,8 +159,9 @@ static bool same_answers(const BankEntry &a, const BankEntry &b) {
     return !numbers && a.answer_set == b.answer_set;
 }
 
+// The correct answer of a in the text of b.
 static bool given_away(const BankEntry &a, const BankEntry &b) {
-    return telling(a) && contains(b, a.answers[0]);
+    return a.telling && contains(b, a.answers[0]);
 }
 
 // A check of two questions: the warning stands on the first and names the first of the others
@@ -209,9 +209,12 @@ void review_bank(void (*report)(const char *file, int line, const char *text)) {
         const BankEntry &a = bank[i];
         for (const PairCheck &check : PAIR_CHECKS) {
             size_t first = i, more = 0, end = check.both_ways ? bank.size() : i;
-            for (size_t j = 0; j < end; j++)
-                if (j != i && check.found(a, bank[j]))
-                    more += first == i ? (first = j, 0) : 1;
+            for (size_t j = 0; j < end; j++) {
+                if (j == i || !check.found(a, bank[j]))
+                    continue;
+                more += first != i;
+                first = first == i ? j : first;
+            }
             if (first == i)
                 continue;
             std::string message = check.message + (" " + bank[first].file) + ":" +
