@@ -90,3 +90,12 @@ constexpr int QUESTION_BOX_CHARS = 410 / 8;
 // Reports what an author should look at in the loaded set, in file order, each with its line:
 // empty answers, equal answers, a question twice, bad UTF-8, a line wider than the box.
 void review_question_set(void (*report)(int line, const char *text));
+
+// Adds the loaded set to the review of the whole bank, as the tier read from file.
+void add_to_bank_review(const char *file);
+
+// Reports what an author should look at across the tiers added since the last call, each on its
+// file and line and naming the other place, and then forgets them: a question twice, two
+// questions with the same answers in any order, a question whose text gives away another's
+// correct answer, and a correct answer whose form alone differs from the wrong ones'.
+void review_bank(void (*report)(const char *file, int line, const char *text));

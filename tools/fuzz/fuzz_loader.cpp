@@ -1,5 +1,6 @@
 // libFuzzer target: any bytes as a question file, through the game's loader, the authors'
-// review and a tier's worth of draws, checking what the rest of the game relies on.
+// reviews (of the file, and of the file as two tiers) and a tier's worth of draws, checking what
+// the rest of the game relies on.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +28,29 @@ template <size_t N> static bool terminated(const char (&field)[N]) {
 
 static void ignore_finding(int line, const char *text) {
     require(line >= 1 && text[0], "a finding without a line or a text");
+}
+
+static int repeats_found;
+
+// A finding of the bank review stands on a question line of one of the two copies of the set;
+// the second copy repeats every question of the first.
+static void count_bank_finding(const char *file, int line, const char *text) {
+    bool copy = std::strcmp(file, "a") == 0 || std::strcmp(file, "b") == 0;
+    int at = line - first_block_line;
+    require(copy && text[0] && at >= 0 && at < 5 * question_count && at % 5 <= 1,
+            "a finding on a question or correct answer of the set");
+    repeats_found += std::strncmp(text, "ta ista otazka", 14) == 0;
+}
+
+// The set reviewed as two tiers that hold the same questions; big sets only cost time.
+static void check_bank_review(void) {
+    if (question_count > 100)
+        return;
+    repeats_found = 0;
+    add_to_bank_review("a");
+    add_to_bank_review("b");
+    review_bank(count_bank_finding);
+    require(repeats_found >= question_count, "each question of the second tier a repeat");
 }
 
 static void remove_input(void) {
@@ -97,6 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     check_loaded();
     review_question_set(ignore_finding);
+    check_bank_review();
     check_draws();
     return 0;
 }

@@ -1,0 +1,233 @@
+// Review of the three tiers together for their authors: questions that repeat, share their
+// answers or give away another's answer, and correct answers that stand out by their form.
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+#include "questions/questions.h"
+
+typedef std::vector<std::string> Words;
+
+// One question as the checks compare it: texts folded into words without case and diacritics.
+struct BankEntry {
+    std::string file, question; // as given, as written
+    int tier, line;             // the order of its file among those added; its question line
+    Words text, answers[4];
+    std::vector<bool> text_capitals;     // per word of text: starts with a capital letter
+    std::string answer_set;              // the folded answers sorted, for a comparison in any order
+    bool telling;                        // whether a text naming the correct answer gives it away
+    int initial[4], number[4], chars[4]; // per answer: starts with "X.", is a number; length
+};
+
+static std::vector<BankEntry> bank;
+static int tiers_added;
+
+// Slovak letters with diacritics, and a few of the neighbours': capital, small, plain letter.
+static const char LETTERS[][6] = {
+    "Ááa", "Ääa", "Ččc", "Ďďd", "Éée", "Ěěe", "Ííi", "Ĺĺl", "Ľľl", "Ňňn", "Óóo",
+    "Ôôo", "Ööo", "Ŕŕr", "Řřr", "Ššs", "Ťťt", "Úúu", "Ůůu", "Üüu", "Ýýy", "Žžz",
+};
+
+// The plain letter of the two-byte letter at s (0 when it is none of the table's), and whether
+// it is a capital.
+static char plain_letter(const char *s, bool *capital) {
+    for (const char *l : LETTERS) {
+        *capital = std::strncmp(s, l, 2) == 0;
+        if (*capital || std::strncmp(s, l + 2, 2) == 0)
+            return l[4];
+    }
+    return 0;
+}
+
+// Splits text into lower-case words without diacritics, anything but letters and digits
+// separating them; bytes of other alphabets stay part of their word. Returns the words that
+// start with a capital letter, and marks them in capitals if given.
+static int fold(const char *text, Words *words, std::vector<bool> *capitals_at = nullptr) {
+    int capitals = 0;
+    bool word = false;
+    for (const char *s = text; *s; s++) {
+        unsigned char c = static_cast<unsigned char>(*s);
+        bool capital = c >= 'A' && c <= 'Z';
+        char plain = c >= 0x80 ? plain_letter(s, &capital) : std::isalnum(c) ? std::tolower(c) : 0;
+        if (!plain && c < 0x80) {
+            word = false;
+            continue;
+        }
+        if (!word && capitals_at)
+            capitals_at->push_back(capital);
+        if (!word)
+            words->push_back(""), capitals += capital;
+        word = true;
+        words->back() += plain ? plain : char(c);
+        s += plain && c >= 0x80;
+    }
+    return capitals;
+}
+
+// Whether an answer starts with an initial: a capital letter and a dot ("M. R. Štefánik").
+static bool starts_with_initial(const char *a) {
+    bool capital = a[0] >= 'A' && a[0] <= 'Z';
+    int length = a[0] & 0x80 ? 2 : 1;
+    if (length == 2)
+        plain_letter(a, &capital);
+    return capital && a[length] == '.';
+}
+
+// Whether a text naming this correct answer gives it away: a year, a name of two or more words,
+// or an answer of six or more letters and digits. Shorter words (Rysy, Nitra, štyri) turn up in
+// texts by chance.
+static bool telling(const Words &a, int capitals) {
+    size_t letters = 0;
+    for (const std::string &w : a)
+        letters += w.size();
+    bool year = a.size() == 1 && (letters == 3 || letters == 4) &&
+                a[0].find_first_not_of("0123456789") == std::string::npos;
+    return year || capitals >= 2 || letters >= 6;
+}
+
+void add_to_bank_review(const char *file) {
+    for (int i = 0; i < question_count; i++) {
+        const QuestionRecord &q = question_set[i];
+        BankEntry e;
+        e.file = file;
+        e.tier = tiers_added;
+        e.line = first_block_line + 5 * i;
+        e.question = q.line1 + (q.line_count == 2 ? "\t" + std::string(q.line2) : "");
+        fold(e.question.c_str(), &e.text, &e.text_capitals);
+        Words set;
+        for (int k = 0; k < 4; k++) {
+            int capitals = fold(q.answers[k], &e.answers[k]), valid = 1;
+            const char *a = q.answers[k];
+            if (k == 0)
+                e.telling = telling(e.answers[0], capitals);
+            e.initial[k] = starts_with_initial(a);
+            e.number[k] = !e.answers[k].empty();
+            for (const std::string &w : e.answers[k])
+                e.number[k] &= w.find_first_not_of("0123456789") == std::string::npos;
+            e.chars[k] = utf8_length(a, &valid);
+            std::string joined;
+            for (const std::string &w : e.answers[k])
+                joined += w + " ";
+            set.push_back(joined);
+        }
+        std::sort(set.begin(), set.end());
+        for (const std::string &s : set)
+            e.answer_set += s + "|";
+        bank.push_back(e);
+    }
+    tiers_added++;
+}
+
+// Whether a word of a text is a form of a word of an answer: the same word, or for words of
+// letters the same stem with an ending of up to two letters changed or added (Štúr, Štúra;
+// Prešporok, Prešporku), but not a longer word (Nitra, Nitrianska).
+static bool same_word(const std::string &w, const std::string &a) {
+    size_t n = a.size();
+    if (n < 3 || std::isdigit(static_cast<unsigned char>(a[0])))
+        return w == a;
+    size_t stem = std::min(n, std::max<size_t>(4, n - 2));
+    return w.size() >= n && w.size() <= n + 2 && w.compare(0, stem, a, 0, stem) == 0;
+}
+
+// Whether the words of phrase stand one after another in a question's text, each in any form,
+// and not as part of a longer name (Morava in Veľká Morava): the words beside them do not
+// start with a capital letter, but for the first word of the text.
+static bool contains(const BankEntry &e, const Words &phrase) {
+    const Words &text = e.text;
+    for (size_t i = 0; !phrase.empty() && i + phrase.size() <= text.size(); i++) {
+        size_t k = 0, end = i + phrase.size();
+        while (k < phrase.size() && same_word(text[i + k], phrase[k]))
+            k++;
+        bool named_before = i > 1 && e.text_capitals[i - 1];
+        bool named_after = end < text.size() && e.text_capitals[end];
+        if (k == phrase.size() && !named_before && !named_after)
+            return true;
+    }
+    return false;
+}
+
+// The same words; a question written twice exactly so in one file the review of that file
+// reports already.
+static bool same_question(const BankEntry &a, const BankEntry &b) {
+    return a.text == b.text && !(a.tier == b.tier && a.question == b.question);
+}
+
+// Four numbers (5, 6, 7, 8) recur naturally and give nothing away.
+static bool same_answers(const BankEntry &a, const BankEntry &b) {
+    bool numbers = a.number[0] && a.number[1] && a.number[2] && a.number[3];
+    return !numbers && a.answer_set == b.answer_set;
+}
+
+// The correct answer of a in the text of b.
+static bool given_away(const BankEntry &a, const BankEntry &b) {
+    return a.telling && contains(b, a.answers[0]);
+}
+
+// A check of two questions: the warning stands on the first and names the first of the others
+// found, and how many more there are. Checks that hold both ways look only at earlier questions.
+struct PairCheck {
+    bool (*found)(const BankEntry &a, const BankEntry &b);
+    bool both_ways;
+    const char *message;
+};
+static const PairCheck PAIR_CHECKS[] = {
+    {same_question, false, "ta ista otazka je aj na"},
+    {same_answers, false, "tie iste odpovede ma aj otazka na"},
+    {given_away, true, "spravnu odpoved prezradza text otazky na"},
+};
+
+// Whether the correct answer alone differs from the three wrong ones in a feature.
+static bool alone(const int feature[4]) {
+    return feature[0] != feature[1] && feature[0] != feature[2] && feature[0] != feature[3];
+}
+static bool alone_initial(const BankEntry &e) {
+    return alone(e.initial);
+}
+static bool alone_number(const BankEntry &e) {
+    return alone(e.number);
+}
+// Longer by more than half, and by three characters at least (desať against tri, dva, päť).
+static bool much_longer(const BankEntry &e) {
+    int wrong = std::max(e.chars[1], std::max(e.chars[2], e.chars[3]));
+    return 2 * e.chars[0] > 3 * wrong && e.chars[0] >= wrong + 3;
+}
+
+// A check of the form of one question's answers; the warning stands on the correct answer.
+struct FormCheck {
+    bool (*found)(const BankEntry &e);
+    const char *message;
+};
+static const FormCheck FORM_CHECKS[] = {
+    {alone_initial, "spravna odpoved sa od nespravnych lisi skratenim mena (inicialou s bodkou)"},
+    {alone_number, "spravna odpoved sa od nespravnych lisi tym, ci je cislom"},
+    {much_longer, "spravna odpoved je o viac ako polovicu dlhsia ako kazda nespravna"},
+};
+
+void review_bank(void (*report)(const char *file, int line, const char *text)) {
+    for (size_t i = 0; i < bank.size(); i++) {
+        const BankEntry &a = bank[i];
+        for (const PairCheck &check : PAIR_CHECKS) {
+            size_t first = i, more = 0, end = check.both_ways ? bank.size() : i;
+            for (size_t j = 0; j < end; j++) {
+                if (j == i || !check.found(a, bank[j]))
+                    continue;
+                more += first != i;
+                first = first == i ? j : first;
+            }
+            if (first == i)
+                continue;
+            std::string message = check.message + (" " + bank[first].file) + ":" +
+                                  std::to_string(bank[first].line) +
+                                  (more ? " (a dalsich: " + std::to_string(more) + ")" : "");
+            report(a.file.c_str(), a.line, message.c_str());
+        }
+        bool answered = !a.answers[0].empty() && !a.answers[1].empty() && !a.answers[2].empty() &&
+                        !a.answers[3].empty();
+        for (const FormCheck &check : FORM_CHECKS)
+            if (answered && check.found(a))
+                report(a.file.c_str(), a.line + 1, check.message);
+    }
+    bank.clear();
+    tiers_added = 0;
+}

@@ -1,0 +1,85 @@
+// The review of the tiers together that rebrik-check prints: each rule as a pair of questions
+// that must warn and a near pair that must not.
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include "questions/questions.h"
+
+static std::string found;
+
+static void collect(const char *file, int line, const char *text) {
+    found += std::string(file) + ":" + std::to_string(line) + ": " + text + "\n";
+}
+
+// Loads the blocks of a and b as the tiers a.txt and b.txt, each filled up to six questions of
+// its own, and returns what the review of both finds.
+static std::string review(const std::string &a, const std::string &b) {
+    found.clear();
+    for (std::string tier : {"a", "b"}) {
+        std::string text = "6\n" + (tier == "a" ? a : b), path = testing::TempDir() + tier;
+        for (int i = std::count(text.begin(), text.end(), '\n') / 5; i < 6; i++)
+            for (const char *part : {"Výplň ", "k", "l", "m", "n"})
+                text += part + tier + std::to_string(i) + (part[1] ? "?\n" : "\n");
+        std::ofstream(path) << text;
+        EXPECT_EQ(load_question_file(path.c_str()), 0) << text;
+        add_to_bank_review((tier + ".txt").c_str());
+    }
+    review_bank(collect);
+    return found;
+}
+
+static const std::string STUR = "Ľudovít Štúr\nJán Kollár\nAnton Bernolák\nJán Hollý\n";
+
+TEST(BankReview, EachRuleWarnsOnItsPairAndNotOnTheNearOne) {
+    struct Case {
+        std::string a, b, want;
+    } cases[] = {
+        // a question twice, in any case, diacritics, spacing or split, also within one file
+        {"Kde je Kriváň?\n1\n2\n3\n4\n", "KDE  je\tKRIVAN ?\n5\n6\n7\n8\n",
+         "b.txt:2: ta ista otazka je aj na a.txt:2\n"},
+        {"Kde je Kriváň?\n1\n2\n3\n4\nKde je kriváň?\n5\n6\n7\n8\n", "", //
+         "a.txt:7: ta ista otazka je aj na a.txt:2\n"},
+        {"Kde je Kriváň?\n1\n2\n3\n4\n", "Kde je Sitno?\n5\n6\n7\n8\n", ""},
+        // the per-file review alone reports a question written twice exactly so
+        {"Kde je Kriváň?\n1\n2\n3\n4\nKde je Kriváň?\n5\n6\n7\n8\n", "", ""},
+        // the same answers in any order; three of four shared, or four numbers, pass
+        {"Kto?\nEva\nIvan\nJán\nOľga\n", "Kde?\nján\nOľga\nEva\nIvan\n",
+         "b.txt:2: tie iste odpovede ma aj otazka na a.txt:2\n"},
+        {"Kto?\nEva\nIvan\nJán\nOľga\n", "Kde?\nEva\nIvan\nJán\nPeter\n", ""},
+        {"Koľko?\n5\n6\n7\n8\n", "Koľko ešte?\n8\n7\n6\n5\n", ""},
+        // a text holding another's correct answer, once per answered question with the count
+        {"Kedy vznikla SR?\n1993\n1989\n1918\n1968\n",
+         "V roku 1993 čo?\nx\ny\nz\nw\nAj 1993?\nx\ny\nz\nv\n",
+         "a.txt:2: spravnu odpoved prezradza text otazky na b.txt:2 (a dalsich: 1)\n"},
+        // a short number is no year
+        {"Koľko je 6 + 6?\n12\n11\n13\n14\n", "Prečo 12 mesiacov?\nx\ny\nz\nw\n", ""},
+        // names and long words in their other forms, but whole words only
+        {"Kto kodifikoval?\n" + STUR, "Čo s Ľudovítom Štúrom?\nx\ny\nz\nw\n",
+         "a.txt:2: spravnu odpoved prezradza text otazky na b.txt:2\n"},
+        {"Kto kodifikoval?\n" + STUR, "Čo so Štúrom?\nx\ny\nz\nw\n", ""},
+        {"Aké mesto?\nTrenčín\nTrnava\nNitra\nŽilina\n", "Hrad v Trenčíne?\nx\ny\nz\nw\n",
+         "a.txt:2: spravnu odpoved prezradza text otazky na b.txt:2\n"},
+        {"Aké mesto?\nTrenčín\nTrnava\nNitra\nŽilina\n", "Aké sú trenčianske hrady?\nx\ny\nz\nw\n",
+         ""},
+        // not inside a longer name, and not a short word
+        {"Aká rieka?\nMorava\nDunaj\nHron\nVáh\n", "Kde tečie rieka Morava?\nx\ny\nz\nw\n",
+         "a.txt:2: spravnu odpoved prezradza text otazky na b.txt:2\n"},
+        {"Aká rieka?\nMorava\nDunaj\nHron\nVáh\n", "Kto vládol Veľkej Morave?\nx\ny\nz\nw\n", ""},
+        {"Aké mesto?\nNitra\nTrnava\nSenec\nŽilina\n", "Hrad v Nitre?\nx\ny\nz\nw\n", ""},
+        // the correct answer alone abbreviated with an initial, also a Slovak capital
+        {"Kto?\nĽ. Štúr\nJán Kollár\nAnton Bernolák\nJán Hollý\n", "",
+         "a.txt:3: spravna odpoved sa od nespravnych lisi skratenim mena (inicialou s bodkou)\n"},
+        {"Kto?\nĽ. Štúr\nJ. Kollár\nAnton Bernolák\nJán Hollý\n", "", ""},
+        // the correct answer alone a number; a number inside a name is none
+        {"Koľko?\n4\ntri\npäť\nšesť\n", "",
+         "a.txt:3: spravna odpoved sa od nespravnych lisi tym, ci je cislom\n"},
+        {"Ktorá?\n0 negatívna\nAB pozitívna\nA negatívna\nB pozitívna\n", "", ""},
+        // the correct answer longer than every wrong one by half, and by three characters
+        {"Kde?\nBanská Štiavnica\nNitra\nŽilina\nKošice\n", "",
+         "a.txt:3: spravna odpoved je o viac ako polovicu dlhsia ako kazda nespravna\n"},
+        {"Koľko?\ndesať\ntri\ndva\npäť\n", "", ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(review(c.a, c.b), c.want) << c.a << "--\n" << c.b;
+}
