@@ -5,8 +5,8 @@
 #include "sound/sound.h"
 
 // The instruments: harmonics, decay, attack, release, tremolo.
-static const Instrument BELL = {{1, 0.45f, 0.2f, 0.1f, 0.05f}, 5.0f, 0.008f, 0.06f, 0, 0, 0};
-static const Instrument SOFT_BELL = {{1, 0.25f, 0.08f}, 4.0f, 0.01f, 0.08f, 0, 0, 0};
+static const Instrument BELL = {{1, 0.45f, 0.2f, 0.1f, 0.05f}, 5.0f, 0.012f, 0.06f, 0, 0, 0};
+static const Instrument SOFT_BELL = {{1, 0.25f, 0.08f}, 4.0f, 0.015f, 0.08f, 0, 0, 0};
 static const Instrument BRASS = {
     {1, 0.7f, 0.5f, 0.35f, 0.25f, 0.15f, 0.1f, 0.06f}, 0.6f, 0.02f, 0.12f, 0, 0, 0};
 static const Instrument PAD = {{1, 0.35f, 0.15f, 0.06f}, 0.3f, 0.06f, 0.2f, 0, 0, 0};
