@@ -3,6 +3,6 @@
 install(TARGETS rebrik RUNTIME DESTINATION lib/rebrik)
 install(PROGRAMS packaging/rebrik.sh DESTINATION bin RENAME rebrik)
 install(DIRECTORY data/ DESTINATION share/rebrik
-        FILES_MATCHING PATTERN "*.bmp" PATTERN "*.tga" PATTERN "*.txt" PATTERN "*.wav")
+        FILES_MATCHING PATTERN "*.bmp" PATTERN "*.tga" PATTERN "*.txt")
 install(FILES packaging/rebrik.desktop DESTINATION share/applications)
 install(FILES packaging/rebrik.svg DESTINATION share/icons/hicolor/scalable/apps)
