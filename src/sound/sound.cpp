@@ -15,7 +15,8 @@ static bool m_was_down;
 
 // install_sound with standard error pointed at /dev/null for its length: the sound library
 // under the driver writes a dozen lines there when the machine has no sound device, which is
-// no concern of the player's. Nothing else runs meanwhile, and the old stream comes back.
+// no concern of the player's. The game's other threads write nothing there meanwhile, and the
+// old stream comes back.
 static int install_sound_quietly(void) {
     std::fflush(stderr);
     int saved = dup(STDERR_FILENO), null = open("/dev/null", O_WRONLY);
