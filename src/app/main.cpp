@@ -1,10 +1,12 @@
 // Start-up, the main loop over games and shutdown; owns the timer tick.
 #include <allegro.h>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include "app/app.h"
 #include "game/game.h"
 #include "gfx/gfx.h"
+#include "sound/sound.h"
 
 std::atomic<int> tick_count{0};
 
@@ -30,7 +32,15 @@ int main_loop(void) {
     return 0;
 }
 
-int game_main(int, char *[]) {
+// Whether the command line asks to start muted.
+static int wants_silence(int argc, char *argv[]) {
+    for (int i = 1; i < argc; i++)
+        if (std::strcmp(argv[i], "--ticho") == 0)
+            return 1;
+    return 0;
+}
+
+int game_main(int argc, char *argv[]) {
     // Without a usable system driver (no display) the input drivers would crash: stop here.
     if (allegro_init() != 0)
         return start_failure("Nemozem nastartovat graficky mod\n", 0);
@@ -47,5 +57,6 @@ int game_main(int, char *[]) {
     if (load_resources() == 1)
         return start_failure("Nemozem nacitat bitmapy\n", 1);
     set_text_background(makecol(255, 0, 255));
+    start_sound(wants_silence(argc, argv)); // never fails: the game plays on silently
     return main_loop();
 }

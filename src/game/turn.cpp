@@ -4,6 +4,7 @@
 #include "app/app.h"
 #include "gfx/gfx.h"
 #include "questions/questions.h"
+#include "sound/sound.h"
 
 int level;
 int lifelines_used;
@@ -32,6 +33,7 @@ void new_game(void) {
     draw_text_layer(TEXT_INTRO);
     draw_panel_layer(PANEL_NO_QUESTION);
     lifelines_used = 0;
+    play_effect(EFFECT_INTRO);
     wait_click(); // any click leaves the intro, Escape included
     draw_text_layer(TEXT_QUESTION);
     draw_panel_layer(0);
@@ -62,6 +64,7 @@ static int end_game(int row) {
     level = row;
     redraw(PANEL_NO_QUESTION, 0);
     level = row + 1;
+    play_effect(row == 15 ? EFFECT_WIN : EFFECT_GAME_OVER);
     show_final_screen();
     return 1;
 }
@@ -80,6 +83,7 @@ static int climb(void) {
     level++;
     if (level % 5 == 1)
         load_tier_or_end();
+    play_effect(level % 5 == 1 ? EFFECT_SAFE_ROW : EFFECT_LEVEL_UP); // rows 5 and 10 are safe
     show_level_banner();
     draw_question();
     redraw(0, TEXT_QUESTION);
@@ -89,6 +93,7 @@ static int climb(void) {
 static int answer_with_confirmation(int slot) {
     answer_state[slot] = 1;
     redraw(PANEL_CONFIRM, TEXT_QUESTION | TEXT_PROMPT);
+    play_effect(EFFECT_PROMPT);
     int choice = wait_for_confirmation();
     draw_text_layer(TEXT_QUESTION);
     if (choice == AREA_NIE) {
@@ -96,9 +101,11 @@ static int answer_with_confirmation(int slot) {
         draw_panel_layer(0);
         return 0;
     }
+    play_effect(EFFECT_TENSION);
     blink_correct();
     clear_selection();
     redraw(0, 0);
+    play_effect(slot == correct_slot ? EFFECT_RIGHT : EFFECT_WRONG);
     if (slot != correct_slot)
         return end_game(level - ((level - 1) % 5 + 1)); // back to the last safe row
     if (level == 15)
@@ -127,11 +134,12 @@ static void third_lifeline(void) {
 struct Lifeline {
     int bit;
     void (*apply)(void);
+    int effect;
 };
 static const Lifeline LIFELINES[3] = {
-    {LIFELINE_FIFTY, fifty_fifty},
-    {LIFELINE_SWITCH, switch_question},
-    {LIFELINE_THIRD, third_lifeline},
+    {LIFELINE_FIFTY, fifty_fifty, EFFECT_FIFTY},
+    {LIFELINE_SWITCH, switch_question, EFFECT_SWITCH},
+    {LIFELINE_THIRD, third_lifeline, EFFECT_THIRD},
 };
 
 // A lifeline works once per game; a used one does nothing.
@@ -142,6 +150,7 @@ static void use_lifeline(int k) {
     l.apply();
     lifelines_used |= l.bit;
     redraw(0, TEXT_QUESTION);
+    play_effect(l.effect);
 }
 
 int play_turn(void) {

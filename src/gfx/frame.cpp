@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <cstring>
 #include "gfx/gfx.h"
+#include "sound/sound.h"
 
 BITMAP *back_buffer;
 BITMAP *scene_layer;
@@ -109,6 +110,7 @@ int pointer_drawn_x, pointer_drawn_y;
 
 // The pointer at the position the library reports now, read once.
 static void draw_pointer(void) {
+    poll_sound_keys(); // the keys of sound are read once per shown frame, with the pointer
     pointer_drawn_x = mouse_x;
     pointer_drawn_y = mouse_y;
     draw_sprite(back_buffer, cursor_image, pointer_drawn_x, pointer_drawn_y);

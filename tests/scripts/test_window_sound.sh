@@ -1,0 +1,31 @@
+# The real game with sound: the library's ALSA driver mixes into ALSA's null output (tapped into
+# a file) with the animations' timing of a game with no sound device; --ticho mixes silence.
+BUILD=$1
+SRC=$2
+source "$SRC/tests/scripts/window_lib.sh"
+mkdir -p "$WORK/tap" "$WORK/none"
+echo "pcm.!default { type file slave.pcm \"null\" file \"$WORK/tap/out.raw\" format \"raw\" }" >"$WORK/tap/.asoundrc"
+echo 'pcm.!default { type hw card nosuch }' >"$WORK/none/.asoundrc"
+mixed() { tr -d '\000\200' <"$WORK/tap/out.raw" | wc -c; } # bytes that are not 16-bit silence
+
+for out in tap none; do
+    HOME="$WORK/$out" bash "$SRC/tools/bench/anim_timing.sh" "$BUILD" "$SRC" 1 >"$WORK/$out.txt" 2>&1 ||
+        fail "timing with $out: $(cat "$WORK/$out.txt")"
+done
+[ "$(mixed)" -gt 10000 ] || fail "the game's sounds were not mixed into the null output"
+# Each animation's time over its pauses at most 0.3 above the silent game's (a 0.3 s wait would pass).
+awk -F'|' '$5 ~ /[0-9]/ { if (FILENAME ~ /tap/) tap[$2] = $5; else none[$2] = $5 }
+    END { for (a in tap) if (!(tap[a] <= none[a] + 0.3)) bad = 1; exit bad }' \
+    "$WORK/tap.txt" "$WORK/none.txt" || fail "slower with sound: $(cat "$WORK/tap.txt" "$WORK/none.txt")"
+
+# Muted, the intro plays on in silence, and the sound library's complaints stay off the terminal.
+start_x
+make_data
+(cd "$WORK/data" && HOME="$WORK/tap" exec "$BUILD/rebrik" --ticho >"$WORK/game.out" 2>&1) &
+GAME_PID=$!
+wait_for_colour "0,64,128" "$HINT" 20
+sleep 1 # the intro's sound would be mixed by now
+hold_key Escape 0.5
+wait_game 10
+[ $STATUS -eq 0 ] && [ ! -s "$WORK/game.out" ] || fail "status $STATUS, said $(cat "$WORK/game.out")"
+[ -s "$WORK/tap/out.raw" ] && [ "$(mixed)" -eq 0 ] || fail "--ticho: sound was mixed"

@@ -1,0 +1,106 @@
+// Sound: each moment of a game asks for its effect on its frame and no frame of the game
+// changes; missing or unreadable files leave a silent game; the generated files are clean.
+#include <gtest/gtest.h>
+#include <cmath>
+#include <fstream>
+#include "app/app.h"
+#include "game/game.h"
+#include "harness/game_watch.h"
+#include "harness/harness.h"
+#include "questions/questions.h"
+#include "sound/sound.h"
+
+using Played = std::vector<std::pair<int, int>>; // effect, frames shown when it was asked for
+static Played played;
+
+// One answer confirmed after what is left of the script: the prompt sounds on the press on the
+// answer, the tension on the press on "ANO", the verdict and the next sound after the blink's
+// 180 frames; then the banner takes 200 frames, the final screen 101 + 1 still + 100.
+static void answer(int slot, int next) {
+    int f = frames_shown() + script_frames_left(), before = played.size();
+    Played want = {{EFFECT_PROMPT, f + 2}, {EFFECT_TENSION, f + 6}};
+    want.push_back({slot == correct_slot ? EFFECT_RIGHT : EFFECT_WRONG, f + 186});
+    want.push_back({next, f + 186});
+    script_click_area(slot);
+    script_click_area(AREA_ANO);
+    int over = play_turn();
+    EXPECT_EQ(Played(played.begin() + before, played.end()), want);
+    EXPECT_EQ(frames_shown() - f, 186 + (over ? 202 : 200));
+}
+
+// Two games meeting every moment: lifelines, "NIE", a climb past the safe row 5 and a wrong
+// answer; then a win of all fifteen. With hold_m, M is held over each intro: it mutes, then
+// unmutes. Returns the effects and their frames.
+static Played two_games(const std::string &folder, bool hold_m) {
+    EXPECT_EQ(headless_load(folder.c_str()), 0);
+    start_sound(0);
+    script_reset();
+    played.clear();
+    effect_hook = [](int e) { played.push_back({e, frames_shown()}); };
+    for (int game = 0; game < 2; game++) {
+        watch_start();
+        key[KEY_M] = hold_m;
+        script_click(470, 10);
+        new_game();
+        key[KEY_M] = 0;
+        EXPECT_EQ(sound_muted, hold_m && game == 0);
+        if (game == 0) {
+            for (int area : {+AREA_FIFTY, +AREA_SWITCH, +AREA_THIRD, correct_slot, +AREA_NIE})
+                script_click_area(area);
+            for (int turn = 0; turn < 4; turn++)
+                EXPECT_EQ(play_turn(), 0);
+        }
+        while (level < (game == 0 ? 6 : 15))
+            answer(correct_slot, level % 5 ? EFFECT_LEVEL_UP : EFFECT_SAFE_ROW);
+        answer((correct_slot + 1 - game) % 4, game ? EFFECT_WIN : EFFECT_GAME_OVER);
+    }
+    return played;
+}
+
+// Every moment sounds once per meeting, in the order of play, M never counts as a click, and
+// without the files (half missing, half not sound) the same games show the same frames.
+TEST(Sound, EveryMomentOnItsFrameAndSilentWithoutFiles) {
+    Played heard = two_games(make_game_folder(), true);
+    EXPECT_EQ(effects_loaded(), EFFECT_COUNT);
+    std::string five = "PTRLPTRLPTRLPTRLPTRB"; // prompt, tension, right, banner; safe at row 5
+    std::string want = "I5S3P" + five + "PTWGI" + five + five + "PTRLPTRLPTRLPTRLPTRV", got;
+    for (auto [effect, frame] : heard)
+        got += "IPTRW5S3LBVG"[effect];
+    EXPECT_EQ(got, want);
+    std::string silent = make_game_folder({EFFECT_FILES, EFFECT_FILES + EFFECT_COUNT / 2});
+    for (int e = EFFECT_COUNT / 2; e < EFFECT_COUNT; e++)
+        std::ofstream(silent + "/" + EFFECT_FILES[e]) << (e % 2 ? "RIFF" : "MThd...."); // no sound
+    EXPECT_TRUE(two_games(silent, false) == heard && effects_loaded() == 0);
+}
+
+// Each committed effect is what the generator writes again: 8-bit mono, 22050 Hz, peak -1 dBFS at
+// most, silent at both ends, under a quarter of its peak over the first and last 2 ms of its sound
+// (samples of -40 dBFS or more), whose RMS is within 3 dB of the others'; the tension fits 1.8 s.
+TEST(Sound, GeneratedEffectsAreCleanAndBalanced) {
+    headless_init();
+    std::string again = REBRIK_BUILD_DIR, data = REBRIK_DATA_DIR; // made again into the build
+    ASSERT_EQ(std::system((again + "/rebrik-sfxgen " + again).c_str()), 0);
+    std::vector<double> rms;
+    for (int e = 0; e < EFFECT_COUNT; e++) {
+        std::string name = std::string("/") + EFFECT_FILES[e];
+        EXPECT_EQ(std::system(("cmp " + again + name + " " + data + name).c_str()), 0);
+        SAMPLE *s = load_sample((data + name).c_str());
+        ASSERT_TRUE(s && s->bits == 8 && !s->stereo && s->freq == 22050) << name;
+        auto x = [s](size_t i) { return (((unsigned char *)s->data)[i] - 128) / 128.0; };
+        double peak = 0, sum = 0, edge = 0;
+        size_t a = s->len, b = 0;
+        for (size_t i = 0; i < s->len; i++)
+            if (std::fabs(x(i)) >= 0.01)
+                a = std::min(a, i), b = i, peak = std::max(peak, std::fabs(x(i)));
+        for (size_t i = a; i <= b; i++)
+            sum += x(i) * x(i),
+                edge = std::max(edge, i < a + 44 || i + 44 > b ? std::fabs(x(i)) : 0);
+        rms.push_back(20 * std::log10(std::sqrt(sum / (b - a + 1))));
+        EXPECT_LE(20 * std::log10(peak), -1.0) << name;
+        EXPECT_TRUE(x(0) == 0 && x(s->len - 1) == 0 && edge < peak / 4) << name << edge / peak;
+        EXPECT_TRUE(e != EFFECT_TENSION || s->len < 1.8 * 22050);
+        destroy_sample(s);
+    }
+    auto [quietest, loudest] = std::minmax_element(rms.begin(), rms.end());
+    EXPECT_LE(*loudest - *quietest, 3.0);
+}
