@@ -121,12 +121,13 @@ void add_to_bank_review(const char *file) {
 
 // Whether a word of a text is a form of a word of an answer: the same word, or for words of
 // letters the same stem with an ending of up to two letters changed or added (Štúr, Štúra;
-// Prešporok, Prešporku), but not a longer word (Nitra, Nitrianska).
+// Prešporok, Prešporku), but not a longer word (Nitra, Nitrianska). The stem keeps at least
+// five letters, so unrelated words that merely start alike stay apart (Viedeň, viedol).
 static bool same_word(const std::string &w, const std::string &a) {
     size_t n = a.size();
     if (n < 3 || std::isdigit(static_cast<unsigned char>(a[0])))
         return w == a;
-    size_t stem = std::min(n, std::max<size_t>(4, n - 2));
+    size_t stem = std::min(n, std::max<size_t>(5, n - 2));
     return w.size() >= n && w.size() <= n + 2 && w.compare(0, stem, a, 0, stem) == 0;
 }
 
