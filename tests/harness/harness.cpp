@@ -1,16 +1,19 @@
 // Headless test harness: runs the real game and drawing code on memory bitmaps, moving the
-// mouse, Escape and the clock one scripted step per frame that reaches the screen.
+// mouse, Escape, the clock and rand() one scripted step per frame that reaches the screen.
 #include "harness/harness.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
+#include <filesystem>
+#include <sstream>
 #include <unistd.h>
-#include "app/app.h"
-#include "gfx/gfx.h"
 
+namespace fs = std::filesystem;
 std::function<void(void)> per_frame_agent;
-int frame_limit = 200000;
+int frame_limit = 50000;
+std::vector<Animation> animations;
 
 struct Step {
     InputState state;
@@ -19,6 +22,34 @@ struct Step {
 static std::deque<Step> script;
 static InputState now;
 static int shown;
+static std::deque<int> rand_script;
+static int rand_count;
+static unsigned rand_state = 1;
+
+// The C library's generator replaced for this program: scripted numbers first, then a seeded
+// sequence of its own, so a test can reach every outcome of a random choice.
+extern "C" int rand(void) noexcept {
+    rand_count++;
+    if (!rand_script.empty()) {
+        int n = rand_script.front();
+        rand_script.pop_front();
+        return n;
+    }
+    rand_state = rand_state * 1103515245u + 12345u;
+    return int((rand_state >> 16) & 0x7fff);
+}
+
+extern "C" void srand(unsigned seed) noexcept {
+    rand_state = seed;
+}
+
+void script_rand(const std::vector<int> &numbers) {
+    rand_script.assign(numbers.begin(), numbers.end());
+}
+
+int rand_taken(void) {
+    return rand_count;
+}
 
 // Writes the library's input variables, as its drivers would.
 static void apply(InputState s) {
@@ -31,9 +62,8 @@ static void apply(InputState s) {
 
 // One frame reached the screen: time moves on by one tick and the script by one step.
 static void on_frame_shown(void) {
-    shown++;
     tick_count++;
-    if (shown > frame_limit) {
+    if (++shown > frame_limit) {
         std::fprintf(stderr, "harness: %d frames shown without the game ending its wait\n", shown);
         std::abort();
     }
@@ -53,13 +83,10 @@ void headless_init(void) {
     if (started)
         return;
     started = true;
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
-        std::fprintf(stderr, "harness: cannot start the library\n");
+    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
         std::abort();
-    }
     set_color_depth(32);
     screen = create_bitmap(640, 480);
-    clear_to_color(screen, 0);
     set_text_background(makecol(255, 0, 255));
 }
 
@@ -77,17 +104,16 @@ int headless_load(const char *dir) {
             destroy_bitmap(*b);
         *b = nullptr;
     }
-    if (chdir(dir) != 0)
-        return 1;
-    return load_resources();
+    return chdir(dir) != 0 ? 1 : load_resources();
 }
 
 void script_reset(void) {
     script.clear();
-    shown = 0;
+    rand_script.clear();
+    shown = rand_count = 0;
     tick_count = 0;
     per_frame_agent = nullptr;
-    frame_limit = 200000;
+    frame_limit = 50000;
     apply({0, 0, 0, 0});
     frame_shown_hook = on_frame_shown;
 }
@@ -95,11 +121,6 @@ void script_reset(void) {
 void script_hold(InputState state, int frames) {
     if (frames > 0)
         script.push_back({state, frames});
-}
-
-// Where the script leaves the pointer: its last step, or the current state.
-static InputState last_state(void) {
-    return script.empty() ? now : script.back().state;
 }
 
 void script_click(int x, int y) {
@@ -114,18 +135,13 @@ void script_click_area(int area) {
                                     {350, 375}, {210, 182}, {290, 182}};
     if (area >= 0 && area < 6)
         script_click(fixed[area][0], fixed[area][1]);
-    else if (area >= 6 && area <= 8)
-        script_click(lifeline_icon_x(area - 6) + lifeline_sheet->w / 2,
+    else if (area >= AREA_FIFTY && area <= AREA_THIRD)
+        script_click(lifeline_icon_x(area - AREA_FIFTY) + lifeline_sheet->w / 2,
                      LIFELINE_Y + lifeline_sheet->h / 8);
-    else if (area == 9)
+    else if (area == AREA_EXIT)
         script_click(EXIT_X + exit_button->w / 2, EXIT_Y + exit_button->h / 2);
     else
         script_click(470, 10); // no area there
-}
-
-void script_idle(int frames) {
-    InputState s = last_state();
-    script_hold({s.x, s.y, 0, 0}, frames);
 }
 
 int script_frames_left(void) {
@@ -139,12 +155,117 @@ int frames_shown(void) {
     return shown;
 }
 
-InputState current_input(void) {
-    return now;
+int marked_row(void) {
+    for (int row = 1; row <= 15; row++) {
+        int y = ladder_row_y(row) - 2;
+        if (getpixel(scene_layer, 560, y) != getpixel(background_image, 560, y))
+            return row;
+    }
+    return 0;
 }
 
-int pixel_at(BITMAP *b, int x, int y) {
-    return getpixel(b, x, y);
+// Records each animation (the text mode is transparent only then) and presses the left
+// button on two frames of every four, which ends a final screen's wait and no banner.
+void animation_agent(void) {
+    static bool animating;
+    bool now_animating = _textmode == -1;
+    if (now_animating && !animating)
+        animations.push_back(
+            {0, level, marked_row(), question_set ? question_set[0].line1[0] : '?'});
+    if (now_animating)
+        mouse_b = ++animations.back().frames % 4 < 2;
+    animating = now_animating;
+}
+
+int play_words(const std::string &words) {
+    static const char *const NAMES[] = {"fifty", "switch", "third", "exit"};
+    std::istringstream lines(words);
+    std::string line, word;
+    int ended = 0;
+    per_frame_agent = animation_agent;
+    while (std::getline(lines, line)) {
+        std::istringstream in(line.substr(0, line.find('#')));
+        while (in >> word) {
+            if (word == "go") {
+                script_click(470, 10);
+                new_game();
+            } else if (word == "esc") {
+                key[KEY_ESC] = 1;
+                return ended;
+            } else if (word != "end") {
+                if (word == "right" || word == "wrong") {
+                    script_click_area((correct_slot + (word == "wrong")) % 4);
+                    script_click_area(AREA_ANO);
+                }
+                for (int k = 0; k < 4; k++)
+                    if (word == NAMES[k])
+                        script_click_area(AREA_FIFTY + k);
+                ended += play_turn();
+            }
+        }
+    }
+    return ended;
+}
+
+std::string game_folder(void) {
+    char name[] = "/tmp/rebrik-game-XXXXXX";
+    std::string dir = mkdtemp(name);
+    for (const auto &entry : fs::directory_iterator(REBRIK_DATA_DIR))
+        if (entry.path().extension() != ".txt")
+            fs::copy_file(entry.path(), dir / entry.path().filename());
+    for (const char *tier : {"lahke.txt", "stredne.txt", "tazke.txt"})
+        fs::copy_file(fs::path(REBRIK_TEST_DATA_DIR) / "game" / tier, dir + "/" + tier);
+    return dir;
+}
+
+static BITMAP *solid(int w, int h, int colour) {
+    BITMAP *b = create_bitmap_ex(32, w, h);
+    clear_to_color(b, colour);
+    return b;
+}
+
+std::string write_test_images(const TestImageSizes &s) {
+    headless_init();
+    static const char *const NAMES[] = {"kvmys.bmp", "pozadiep.tga", "zolici.bmp", "mili.tga",
+                                        "exit.bmp"};
+    std::string dir = (fs::temp_directory_path() / "rebrik-images-XXXXXX").string();
+    if (!mkdtemp(&dir[0]))
+        return "";
+    BITMAP *back = solid(s.background_w, s.background_h, 0),
+           *sheet = solid(s.sheet_w, s.sheet_h, MASK_COLOR);
+    for (int y = 0; y < s.background_h; y++)
+        for (int x = 0; x < s.background_w; x++)
+            putpixel(back, x, y, makecol(x * 255 / 639, 20 + y * 200 / 479, (x + 3 * y) % 256));
+    const int colours[4] = {makecol(200, 0, 0), makecol(0, 200, 0), makecol(0, 0, 200),
+                            makecol(255, 255, 255)};
+    for (int row = 0, q = s.sheet_h / 4; row < 4; row++)
+        rectfill(sheet, 0, row * q, row == 3 ? s.sheet_w / 2 - 1 : s.sheet_w - 1, (row + 1) * q - 1,
+                 colours[row]);
+    BITMAP *pictures[5] = {solid(6, 6, makecol(255, 255, 0)), back, sheet,
+                           solid(s.title_w, s.title_h, makecol(90, 30, 120)),
+                           solid(60, 30, makecol(220, 120, 40))};
+    for (int i = 0; i < 5; i++) {
+        save_bitmap((dir + "/" + NAMES[i]).c_str(), pictures[i], NULL);
+        destroy_bitmap(pictures[i]);
+    }
+    return dir;
+}
+
+int load_test_images(const TestImageSizes &sizes) {
+    std::string dir = write_test_images(sizes);
+    int result = headless_load(dir.c_str());
+    fs::remove_all(dir);
+    return result;
+}
+
+// Rows of 32-bit bitmaps that agree byte for byte are passed over whole.
+int count_differences(BITMAP *a, int ax, int ay, BITMAP *b, int bx, int by, int w, int h) {
+    int n = 0;
+    for (int y = 0; y < h; y++)
+        if (std::memcmp((uint32_t *)a->line[ay + y] + ax, (uint32_t *)b->line[by + y] + bx, 4 * w))
+            for (int x = 0; x < w; x++)
+                n += getpixel(a, ax + x, ay + y) != getpixel(b, bx + x, by + y);
+    return n;
 }
 
 int rgb(int r, int g, int b) {

@@ -1,8 +1,14 @@
-// Headless test harness: the library without hardware, a memory screen, and input and time
-// driven by a script one step per frame the game shows.
+// Headless test harness: the library without hardware, a memory screen, input, time and rand()
+// driven by a script one step per frame the game shows, test pictures and game scripts.
 #pragma once
 #include <allegro.h>
 #include <functional>
+#include <string>
+#include <vector>
+#include "app/app.h"
+#include "game/game.h"
+#include "gfx/gfx.h"
+#include "questions/questions.h"
 
 // Starts the library once per process with no hardware (SYSTEM_NONE: never the timer), 32-bit
 // colour, a 640x480 memory bitmap as the screen and the text mode of play.
@@ -19,38 +25,68 @@ struct InputState {
     int escape;  // key[KEY_ESC]
 };
 
-// Empties the script, releases every button and Escape, puts the pointer at (0, 0), resets
-// the frame counter and tick_count, and clears the per-frame agent. Installs the frame hook.
+// Empties the script and the scripted random numbers, releases every button and Escape, puts
+// the pointer at (0, 0), resets the frame counter and tick_count; clears the per-frame agent.
 void script_reset(void);
-
 // Appends: hold this input state for the given number of shown frames.
 void script_hold(InputState state, int frames);
-
-// Appends a left click at (x, y): one frame moved there with the button up, two frames down,
-// one frame up again.
+// Appends a left click: one frame moved there with the button up, two down, one up again.
 void script_click(int x, int y);
-
-// Appends a left click in the middle of click area 0..9 as the screen stands now.
+// Appends a left click in the middle of click area 0..9 as the screen stands now (-1: none).
 void script_click_area(int area);
-
-// Appends idle frames (button up, no Escape) at the current pointer position.
-void script_idle(int frames);
-
-// Frames left in the script.
+// Frames left in the script; frames shown since script_reset (each moves tick_count by one).
 int script_frames_left(void);
-
-// How many frames reached the screen since script_reset.
 int frames_shown(void);
-
 // Called after every shown frame, after the script's step; may change the input itself.
 extern std::function<void(void)> per_frame_agent;
-
-// After this many frames in one test, the harness reports a runaway wait and aborts.
+// After this many frames in one test the harness reports a runaway wait and aborts.
 extern int frame_limit;
 
-// The input state in force now.
-InputState current_input(void);
+// rand() of this program hands out these numbers first, then its own seeded sequence (srand).
+void script_rand(const std::vector<int> &numbers);
+// How many numbers rand() handed out since script_reset.
+int rand_taken(void);
 
-// Pixel value of bitmap b at (x, y); and a colour's 32-bit value.
-int pixel_at(BITMAP *b, int x, int y);
+// A game script, read alike by play_words here and by `play` in tests/scripts/window_lib.sh:
+// words separated by white space, each one action of the player, '#' to the line's end a note.
+//   go       a click on empty background (leaves the intro; here it starts new_game)
+//   right    the correct answer, confirmed with "ANO"; wrong: the next slot's, confirmed
+//   fifty, switch, third, exit   a click on that lifeline or on the exit button
+//   end      the final screen is clicked away (here every animation is pressed at anyway)
+//   esc      Escape held
+// Plays the words headless, one play_turn each; returns how many games ended.
+int play_words(const std::string &words);
+// Each banner or final screen play_words saw: its frames, the level and the ladder row marked
+// as it began, and the first letter of the loaded tier's first question.
+struct Animation {
+    int frames, level, row;
+    char tier;
+};
+extern std::vector<Animation> animations;
+// The per-frame agent play_words sets: records each animation in animations and presses the
+// left button on two frames of every four while one runs, which ends a final screen's wait.
+void animation_agent(void);
+
+// The ladder row marked on the scene layer now, 0 for none.
+int marked_row(void);
+
+// A folder with the bundled pictures and the test question banks; load it with headless_load.
+std::string game_folder(void);
+
+// Sizes of the test pictures; the background is background_w x background_h.
+struct TestImageSizes {
+    int sheet_w = 60, sheet_h = 80;   // lifeline sheet: four rows of sheet_h / 4 pixels
+    int title_w = 200, title_h = 100; // intro picture
+    int background_w = 640, background_h = 480;
+};
+// Writes the five pictures into a fresh folder and returns it. The pointer is 6x6 yellow; the
+// background varies pixel by pixel and holds no magenta; sheet rows 0 to 2 are red, green and
+// blue, row 3 (the used mark) white on its left half and MASK_COLOR on the right; the intro
+// picture is purple and the exit button 60x30 orange.
+std::string write_test_images(const TestImageSizes &sizes = TestImageSizes());
+// Writes, loads (headless_load) and removes them; load_resources' result.
+int load_test_images(const TestImageSizes &sizes = TestImageSizes());
+
+// Pixels of the w x h block of a at (ax, ay) unlike the block of b at (bx, by).
+int count_differences(BITMAP *a, int ax, int ay, BITMAP *b, int bx, int by, int w, int h);
 int rgb(int r, int g, int b);

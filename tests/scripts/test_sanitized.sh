@@ -1,56 +1,21 @@
-# The headless test programs built again with AddressSanitizer and UndefinedBehaviorSanitizer,
-# in a second build folder next to the first (BUILD_DIR-asan), and run with leak detection.
-# Any sanitizer report, like any failing test, fails this test. The soak plays fewer games here
-# (REBRIK_SOAK_GAMES, 100 unless set).
+# The test program built again with AddressSanitizer and UndefinedBehaviorSanitizer in a second
+# build folder (BUILD_DIR-asan) and run with leak detection, its tests two at a time. Any
+# sanitizer report, like any failing test, fails this test.
 # Usage: test_sanitized.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
 BUILD=$(cd "$1" && pwd)
-SRC=$(cd "$2" && pwd)
-ASAN_BUILD="$BUILD-asan"
+ASAN="$BUILD-asan"
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-cmake -S "$SRC" -B "$ASAN_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DREBRIK_SANITIZE=ON \
-    >"$ASAN_BUILD.configure.log" 2>&1 || { cat "$ASAN_BUILD.configure.log"; fail "configure"; }
-cmake --build "$ASAN_BUILD" -j"$(nproc)" >"$ASAN_BUILD.build.log" 2>&1 ||
-    { tail -n 50 "$ASAN_BUILD.build.log"; fail "build"; }
-
-# halt_on_error: the first report ends the program with a failure, so none goes unseen.
+cmake -S "$2" -B "$ASAN" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DREBRIK_SANITIZE=ON >"$ASAN.log" 2>&1 &&
+    cmake --build "$ASAN" -j"$(nproc)" --target rebrik_tests >>"$ASAN.log" 2>&1 ||
+    { tail -n 50 "$ASAN.log"; fail "sanitized build"; }
 export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-export REBRIK_SOAK_GAMES="${REBRIK_SOAK_GAMES:-100}"
-
-programs=$(find "$ASAN_BUILD/tests" -maxdepth 1 -type f -name 'test_*' -perm -u+x | sort)
-[ -n "$programs" ] || fail "no test programs in $ASAN_BUILD/tests"
-logs=$(mktemp -d)
-trap 'rm -rf "$logs"' EXIT
-
-# Runs one program from the tests folder, as CTest would; its output goes to a log of its own.
-run_one() {
-    local name
-    name=$(basename "$1")
-    local start=$SECONDS
-    (cd "$(dirname "$1")" && "$1") >"$logs/$name.log" 2>&1
-    echo "$? $name $((SECONDS - start))" >"$logs/$name.status"
-}
-export -f run_one
-export logs
-printf '%s\n' $programs | xargs -P "$(nproc)" -I{} bash -c 'run_one {}'
-
-failed=0
-for p in $programs; do
-    name=$(basename "$p")
-    read -r status _ seconds <"$logs/$name.status"
-    if [ "$status" -ne 0 ] || grep -qE "ERROR: (Address|Leak)Sanitizer|runtime error:" "$logs/$name.log"; then
-        echo "FAIL: $name (status $status)" >&2
-        grep -E -A40 "ERROR: (Address|Leak)Sanitizer|runtime error:|Failure" "$logs/$name.log" | head -n 120 >&2
-        failed=1
-    else
-        echo "ok: $name (${seconds} s)"
-    fi
-done
-[ $failed -eq 0 ] || fail "sanitized test programs reported faults"
-echo "sanitized test programs passed"
+cd "$ASAN/tests" || fail "no $ASAN/tests"
+# Each test in its own process, as CTest runs them, two at a time.
+./rebrik_tests --gtest_list_tests | awk '/^[^ ]/ { suite = $1 } /^  / { print suite $1 }' |
+    xargs -P "$(nproc)" -I{} sh -c './rebrik_tests --gtest_filter={} >{}.log 2>&1 || { echo "FAIL: {}"; cat {}.log; }' |
+    tee "$ASAN/failures.log"
+[ -s "$ASAN/failures.log" ] && fail "sanitized tests reported faults"
+echo "sanitized tests passed"

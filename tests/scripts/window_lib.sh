@@ -64,11 +64,6 @@ capture() {
     xwd -root -silent | convert xwd:- "png:$1"
 }
 
-# Prints "r,g,b" of the screen pixel at ($2, $3) of the PNG $1.
-pixel() {
-    convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
-}
-
 # Counts the pixels of colour r,g,b ($2) in the rectangle WxH+X+Y ($3) of the PNG $1.
 count_colour() {
     convert "$1" -crop "$3" +repage -fill black +opaque "rgb($2)" -fill white -opaque "rgb($2)" \
@@ -191,6 +186,29 @@ leave_intro() {
     sleep 0.2
     click_at 300 150
     wait_until "first question" answers_show
+}
+
+# Plays the game script $1 (format in tests/harness/harness.h) in the window from word $2 on
+# (1 if not given), each word's effect awaited on the screen.
+play() {
+    for w in $(sed 's/#.*//' "$1" | tr -s ' \n' '\n\n' | tail -n +"${2:-1}"); do
+        OLD_QUESTION=$(question_signature 2>/dev/null)
+        case $w in
+        go) leave_intro ;;
+        right) answer "$(correct_slot)" && wait_until "next question" new_question ;;
+        wrong) answer $(( ($(correct_slot) + 1) % 4 )) ;;
+        fifty) lifeline_click 0 && wait_until "fifty-fifty" eval '[ "$(answers_with_text)" -eq 2 ]' ;;
+        switch) lifeline_click 1 && wait_until "switched question" new_question ;;
+        third)
+            local icon
+            icon=$(convert "$SHOT" -crop "$THIRD_ICON_AREA" +repage -format "%#" info:)
+            lifeline_click 2
+            wait_until "third lifeline's mark" eval '[ "$(convert "$SHOT" -crop "$THIRD_ICON_AREA" +repage -format "%#" info:)" != "$icon" ]' ;;
+        exit) click_at 70 435 ;;
+        end) dismiss_final ;;
+        esc) hold_key Escape 0.5 ;;
+        esac
+    done
 }
 
 # Clicks the final screen away and waits for the next intro.
