@@ -51,10 +51,10 @@ int open_display(void) {
                                        {s, (dw - FRAME_W * s) / 2, (dh - FRAME_H * s) / 2}) == 0)
         return 0;
     s = options.scale ? options.scale : fitting_scale(dw, dh, ROOM_W, ROOM_H);
-    int opened = (s > 1 && try_mode(GFX_AUTODETECT_WINDOWED, FRAME_W * s, FRAME_H * s,
-                                     {s, 0, 0}) == 0) ||
-                 try_mode(GFX_AUTODETECT_WINDOWED, FRAME_W, FRAME_H, {1, 0, 0}) == 0 ||
-                 try_mode(GFX_AUTODETECT, FRAME_W, FRAME_H, {1, 0, 0}) == 0;
+    int opened =
+        (s > 1 && try_mode(GFX_AUTODETECT_WINDOWED, FRAME_W * s, FRAME_H * s, {s, 0, 0}) == 0) ||
+        try_mode(GFX_AUTODETECT_WINDOWED, FRAME_W, FRAME_H, {1, 0, 0}) == 0 ||
+        try_mode(GFX_AUTODETECT, FRAME_W, FRAME_H, {1, 0, 0}) == 0;
     if (opened)
         set_window_title("Rebrik");
     return !opened;

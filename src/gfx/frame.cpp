@@ -253,7 +253,8 @@ void present_frame(void) {
         return;
     }
     FramePoint now = pointer_in_frame();
-    if (now.x == pointer_drawn.x && now.y == pointer_drawn.y && now.inside == pointer_drawn.inside) {
+    if (now.x == pointer_drawn.x && now.y == pointer_drawn.y &&
+        now.inside == pointer_drawn.inside) {
         frame_done();
         return;
     }

@@ -20,6 +20,8 @@ static std::deque<Step> script;
 static InputState now;
 static int shown;
 
+static int now_key;
+
 // Writes the library's input variables, as its drivers would.
 static void apply(InputState s) {
     now = s;
@@ -27,6 +29,11 @@ static void apply(InputState s) {
     mouse_y = s.y;
     mouse_b = s.buttons;
     key[KEY_ESC] = s.escape ? 1 : 0;
+    if (now_key)
+        key[now_key] = 0;
+    now_key = s.key;
+    if (now_key)
+        key[now_key] = 1;
 }
 
 // One frame reached the screen: time moves on by one tick and the script by one step.
