@@ -20,10 +20,11 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb at 640x480x24 on a display number it picks itself, and exports DISPLAY.
+# Starts Xvfb at 640x480x24 (or the size $1) on a display number it picks itself, and exports
+# DISPLAY.
 start_x() {
     exec 7>"$WORK/display"
-    Xvfb -displayfd 7 -screen 0 640x480x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 7 -screen 0 "${1:-640x480}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
         [ -s "$WORK/display" ] && break
@@ -40,10 +41,11 @@ make_data() {
     for f in "$@"; do rm -f "$WORK/data/$f"; done
 }
 
-# Starts the game in the scratch data folder, with xmessage kept out of its PATH so that a
-# message goes to standard output instead of a window that waits for its OK button.
+# Starts the game (REBRIK_BIN if set) with the arguments given in the scratch data folder, with
+# xmessage kept out of its PATH so that a message goes to standard output instead of a window
+# that waits for its OK button.
 start_game() {
-    (cd "$WORK/data" && PATH=/usr/local/sbin:/usr/sbin:/sbin exec "$BUILD/rebrik" >"$WORK/game.out" 2>&1) &
+    (cd "$WORK/data" && PATH=/usr/local/sbin:/usr/sbin:/sbin exec "${REBRIK_BIN:-$BUILD/rebrik}" "$@" >"$WORK/game.out" 2>&1) &
     GAME_PID=$!
 }
 
@@ -59,9 +61,25 @@ wait_game() {
     GAME_PID=""
 }
 
-# Saves the screen as a PNG at $1.
+# Saves the screen as a PNG at $1; with GAME_WINDOW set, that window shrunk back to the
+# 640x480 frame (its blocks are SCALE pixels wide), so every step below reads frame pixels.
+GAME_WINDOW=""
+SCALE=1
 capture() {
-    xwd -root -silent | convert xwd:- "png:$1"
+    if [ -n "$GAME_WINDOW" ]; then
+        xwd -id "$GAME_WINDOW" -silent | convert xwd:- -sample 640x480 "png:$1"
+    else
+        xwd -root -silent | convert xwd:- "png:$1"
+    fi
+}
+
+# Moves the pointer to the frame point (x, y), in GAME_WINDOW when it is set.
+move_to() {
+    if [ -n "$GAME_WINDOW" ]; then
+        xdotool mousemove --window "$GAME_WINDOW" $(($1 * SCALE)) $(($2 * SCALE))
+    else
+        xdotool mousemove "$1" "$2"
+    fi
 }
 
 # Prints "r,g,b" of the screen pixel at ($2, $3) of the PNG $1.
@@ -88,7 +106,7 @@ wait_for_colour() {
 
 # Moves the pointer to (x, y) and clicks the left button, held long enough for a polled read.
 click_at() {
-    xdotool mousemove "$1" "$2"
+    move_to "$1" "$2"
     sleep 0.15
     xdotool mousedown 1
     sleep 0.1
@@ -187,7 +205,7 @@ slot_green() {
 # Leaves the intro with a click and waits for the first question.
 leave_intro() {
     wait_until "intro" intro_shows
-    xdotool mousemove 300 150
+    move_to 300 150
     sleep 0.2
     click_at 300 150
     wait_until "first question" answers_show
