@@ -104,12 +104,13 @@ sleep 0.3
 close_window blink
 
 # SIGTERM, SIGINT (caught, and ignored at start as by a script's "&") and SIGHUP, 50 times
-# each at a random moment within 1.5 s of the game catching them, with the pointer moving over
+# each at a random moment within 1 s of the game catching them, with the pointer moving over
 # the windows: only ever death by that signal. Six games run at once.
 while :; do xdotool mousemove $((RANDOM % 1280)) $((RANDOM % 960)); sleep 0.05; done &
 MOVER=$!
+echo "signals from $SECONDS s"
 run_signalled() {
-    local sig=$1 number=$2 keep=$3 status ms=$((RANDOM % 1500))
+    local sig=$1 number=$2 keep=$3 status ms=$((RANDOM % 1000))
     (cd "$WORK/data" && exec perl -e '$SIG{INT} = "DEFAULT" if shift; exec @ARGV' "$keep" \
         "$BUILD/rebrik" >/dev/null 2>&1) &
     local pid=$!
@@ -126,10 +127,12 @@ run_signalled() {
 }
 : >"$WORK/signals.out"
 for round in $(seq 25); do
+    runs=()
     for case in "TERM 15 1" "INT 2 1" "INT 2 0" "HUP 1 0" "TERM 15 0" "HUP 1 1"; do
-        run_signalled $case &
+        run_signalled $case 2>/dev/null &
+        runs+=($!)
     done
-    wait $(jobs -p | grep -vx "$MOVER")
+    wait "${runs[@]}"
 done
 kill $MOVER
 [ -s "$WORK/signals.out" ] && fail "signals: $(sort "$WORK/signals.out" | uniq -c)"
