@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 # What building and playing needs, and what the tests need on top.
 PLAY_PACKAGES=(build-essential cmake pkg-config liballegro4-dev)
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
-    x11-apps imagemagick valgrind)
+    x11-apps x11-utils imagemagick valgrind openbox wmctrl)
 
 # Installs the named packages that dpkg does not list as installed; apt-get update runs once.
 install_missing() {

@@ -5,9 +5,9 @@
 # REBRIK_BIN=path measures another build of the game (an older one ignores the scale).
 BUILD=$(cd "${1:?usage: window_costs.sh BUILD_DIR [SOURCE_DIR] [SCALE] [SECONDS]}" && pwd)
 SRC=$(cd "${2:-$(dirname "$0")/../..}" && pwd)
-SCALE=${3:-1}
 SECONDS_IDLE=${4:-5}
 source "$SRC/tests/scripts/window_lib.sh"
+SCALE=${3:-1}
 trap '[ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null; cleanup' EXIT
 
 SHIM="$WORK/frame_clock.so"
