@@ -20,8 +20,7 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb at 640x480x24 (or the size $1) on a display number it picks itself, and exports
-# DISPLAY.
+# Starts Xvfb at 640x480x24 (or size $1) on a display number it picks itself; exports DISPLAY.
 start_x() {
     exec 7>"$WORK/display"
     Xvfb -displayfd 7 -screen 0 "${1:-640x480}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
@@ -41,9 +40,8 @@ make_data() {
     for f in "$@"; do rm -f "$WORK/data/$f"; done
 }
 
-# Starts the game (REBRIK_BIN if set) with the arguments given in the scratch data folder, with
-# xmessage kept out of its PATH so that a message goes to standard output instead of a window
-# that waits for its OK button.
+# Starts the game in the scratch data folder, with xmessage kept out of its PATH so that a
+# message goes to standard output instead of a window that waits for its OK button.
 start_game() {
     (cd "$WORK/data" && PATH=/usr/local/sbin:/usr/sbin:/sbin exec "${REBRIK_BIN:-$BUILD/rebrik}" "$@" >"$WORK/game.out" 2>&1) &
     GAME_PID=$!
@@ -61,25 +59,15 @@ wait_game() {
     GAME_PID=""
 }
 
-# Saves the screen as a PNG at $1; with GAME_WINDOW set, that window shrunk back to the
-# 640x480 frame (its blocks are SCALE pixels wide), so every step below reads frame pixels.
-GAME_WINDOW=""
-SCALE=1
+# Saves the screen as a PNG at $1, or GAME_WINDOW's SCALE x SCALE blocks as 640x480 frame pixels.
 capture() {
-    if [ -n "$GAME_WINDOW" ]; then
-        xwd -id "$GAME_WINDOW" -silent | convert xwd:- -sample 640x480 "png:$1"
-    else
-        xwd -root -silent | convert xwd:- "png:$1"
-    fi
+    xwd $([ -n "$GAME_WINDOW" ] && echo "-id $GAME_WINDOW" || echo -root) -silent |
+        convert xwd:- -sample 640x480 "png:$1"
 }
 
 # Moves the pointer to the frame point (x, y), in GAME_WINDOW when it is set.
 move_to() {
-    if [ -n "$GAME_WINDOW" ]; then
-        xdotool mousemove --window "$GAME_WINDOW" $(($1 * SCALE)) $(($2 * SCALE))
-    else
-        xdotool mousemove "$1" "$2"
-    fi
+    xdotool mousemove ${GAME_WINDOW:+--window "$GAME_WINDOW"} $(($1 * ${SCALE:-1})) $(($2 * ${SCALE:-1}))
 }
 
 # Prints "r,g,b" of the screen pixel at ($2, $3) of the PNG $1.
