@@ -27,9 +27,6 @@ int parse_command_line(int argc, char *argv[]);
 // Gives the window the library will make its class name and our icon; before allegro_init.
 void name_window(void);
 
-// The largest whole factor by which the 640x480 frame fits w x h less room_w x room_h; >= 1.
-int fitting_scale(int w, int h, int room_w, int room_h);
-
 // Sets the graphics mode the options ask for, falling back from full screen to a window and
 // from a scaled window to scale 1; names, decorates and places the window. 0 on success.
 int open_display(void);

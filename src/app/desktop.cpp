@@ -23,7 +23,7 @@ void name_window(void) {
 }
 
 // The largest whole factor by which the frame fits w x h less the given room; at least 1.
-int fitting_scale(int w, int h, int room_w, int room_h) {
+static int fitting_scale(int w, int h, int room_w, int room_h) {
     int sw = (w - room_w) / FRAME_W, sh = (h - room_h) / FRAME_H;
     int s = sw < sh ? sw : sh;
     return s < 1 ? 1 : s;

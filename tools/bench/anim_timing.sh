@@ -9,25 +9,9 @@
 BUILD=$(cd "${1:?usage: anim_timing.sh BUILD_DIR [SOURCE_DIR] [GAMES] [SCALE]}" && pwd)
 SRC=$(cd "${2:-$(dirname "$0")/../..}" && pwd)
 GAMES=${3:-5}
-WINDOW_SCALE=${4:-1}
-source "$SRC/tests/scripts/window_lib.sh"
-# The library may not end on a plain kill once its X connection is gone.
-trap '[ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null; cleanup' EXIT
-
+source "$SRC/tools/bench/bench_lib.sh" "${4:-1}"
 LOG="${REBRIK_KEEP_LOG:-$WORK/frames.log}"
-SHIM="$WORK/frame_clock.so"
-cc -O2 -shared -fPIC -o "$SHIM" "$SRC/tools/bench/frame_clock.c" -ldl $(pkg-config --libs allegro) ||
-    fail "cannot build the frame clock"
-
-start_x "$((640 * WINDOW_SCALE))x$((480 * WINDOW_SCALE))"
-make_data
-cp "$SRC"/tests/data/game/*.txt "$WORK/data/"
-LD_PRELOAD="$SHIM" REBRIK_FRAME_LOG="$LOG" start_game --scale "$WINDOW_SCALE"
-if [ "$WINDOW_SCALE" -gt 1 ]; then
-    sleep 1
-    GAME_WINDOW=$(xdotool search --name '^Rebrik$' | head -n1)
-    SCALE=$WINDOW_SCALE
-fi
+start_clocked_game "$LOG"
 wait_for_colour "0,64,128" "248x8+223+450" 20
 
 alive() {

@@ -6,29 +6,19 @@
 BUILD=$(cd "${1:?usage: window_costs.sh BUILD_DIR [SOURCE_DIR] [SCALE] [SECONDS]}" && pwd)
 SRC=$(cd "${2:-$(dirname "$0")/../..}" && pwd)
 SECONDS_IDLE=${4:-5}
-source "$SRC/tests/scripts/window_lib.sh"
-SCALE=${3:-1}
-trap '[ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null; cleanup' EXIT
-
-SHIM="$WORK/frame_clock.so"
-cc -O2 -shared -fPIC -o "$SHIM" "$SRC/tools/bench/frame_clock.c" -ldl $(pkg-config --libs allegro) ||
-    fail "cannot build the frame clock"
-start_x "$((640 * SCALE))x$((480 * SCALE))"
-make_data
-cp "$SRC"/tests/data/game/*.txt "$WORK/data/"
+source "$SRC/tools/bench/bench_lib.sh" "${3:-1}"
 
 # CPU time (user + system, in clock ticks) the process $1 has used so far.
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
 started=$(date +%s%N)
-LD_PRELOAD="$SHIM" REBRIK_FRAME_LOG="$WORK/first.log" start_game --scale "$SCALE"
+start_clocked_game "$WORK/first.log"
 for _ in $(seq 100); do
     [ -s "$WORK/first.log" ] && break
     sleep 0.05
 done
 first=$(awk '$1 == "F" { print $2 }' "$WORK/first.log")
 [ -n "$first" ] || fail "no frame reached the screen"
-[ "$SCALE" -gt 1 ] && GAME_WINDOW=$(xdotool search --name '^Rebrik$' | head -n1)
 leave_intro
 move_to 600 300
 sleep 1
@@ -38,6 +28,6 @@ sleep "$SECONDS_IDLE"
 x_used=$(($(cpu_ticks "$XVFB_PID") - before))
 game_used=$(($(cpu_ticks "$GAME_PID") - game_before))
 ticks=$(getconf CLK_TCK)
-echo "| ${SCALE}x | $(awk -v f="$first" -v s="$started" 'BEGIN { printf "%.3f s", (f - s / 1000) / 1e6 }') |" \
+echo "| ${BENCH_SCALE}x | $(awk -v f="$first" -v s="$started" 'BEGIN { printf "%.3f s", (f - s / 1000) / 1e6 }') |" \
     "$(awk -v u="$x_used" -v t="$ticks" -v s="$SECONDS_IDLE" 'BEGIN { printf "%.1f %%", 100 * u / t / s }') |" \
     "$(awk -v u="$game_used" -v t="$ticks" -v s="$SECONDS_IDLE" 'BEGIN { printf "%.0f %%", 100 * u / t / s }') |"
