@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 PLAY_PACKAGES=(build-essential cmake pkg-config liballegro4-dev)
 PACKAGE_PACKAGES=(dpkg-dev file librsvg2-bin scdoc)
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
-    x11-apps imagemagick valgrind lintian desktop-file-utils man-db)
+    x11-apps x11-utils imagemagick valgrind openbox wmctrl lintian desktop-file-utils man-db)
 
 # Installs the named packages that dpkg does not list as installed; apt-get update runs once.
 install_missing() {

@@ -8,8 +8,39 @@ extern std::atomic<int> tick_count;
 // The timer callback: adds one to tick_count and nothing else.
 void tick_handler(void);
 
-// The process's main: start-up, the games, shutdown. 0 after Escape, 1 on a start-up failure.
+// The process's main: start-up, the games, shutdown. 0 after Escape or the close button, 1 on
+// a start-up failure, 2 on a bad command line.
 int game_main(int argc, char *argv[]);
+
+// What the command line asked for. scale 0 picks the largest factor that fits the desktop.
+struct Options {
+    int scale;
+    int fullscreen;
+    int muted;
+};
+extern Options options;
+
+// Reads the command line into options. -1 to go on and play; otherwise the exit status after
+// --help or --version (0) or a bad command line (2), with the text already printed.
+int parse_command_line(int argc, char *argv[]);
+
+// Gives the window the library will make its class name and our icon; before allegro_init.
+void name_window(void);
+
+// Sets the graphics mode the options ask for, falling back from full screen to a window and
+// from a scaled window to scale 1; names, decorates and places the window. 0 on success.
+int open_display(void);
+
+// Catches SIGTERM, SIGINT and SIGHUP (whatever was inherited) and the window's close button,
+// and stops a lost X connection from crashing: each only leaves a quit pending.
+void install_quit_handlers(void);
+
+// What a pending quit does at the next frame: a close ends with status 0, a signal shuts the
+// library down and ends the process by that same signal.
+void act_on_pending_quit(void);
+
+// Leaves a quit pending: 0 for the close button, else the number of the signal.
+void request_quit(int signal_number);
 
 // Plays games until Escape is held at the start of a game or between turns. Returns 0.
 int main_loop(void);
@@ -20,8 +51,19 @@ int point_in_rect(int px, int py, int x, int y, int w, int h);
 // The click area under a screen point: -1 for none, 0..9 otherwise.
 int hit_test(int px, int py);
 
-// Presents frames until the left button is pressed; returns its click area, or -2 on Escape.
+// Presents frames until the left button or a key of play is pressed; returns the click area of
+// the press (for a key, the area it stands for), or -2 on Escape. A button or key already down
+// on entry counts only once released and pressed again.
 int wait_click(void);
+
+// Like wait_click, but of the keys only Space and Enter count, as a press outside every area:
+// the wait of the intro screen.
+int wait_click_or_leave_key(void);
+
+// For the final screen's own wait: 1 when Space or Enter went down since the last call; *held
+// carries which of them were down, and starts as leave_keys_down().
+int leave_key_pressed(int *held);
+int leave_keys_down(void);
 
 // Click areas.
 enum {

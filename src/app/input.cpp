@@ -39,21 +39,81 @@ int hit_test(int px, int py) {
     return AREA_NONE;
 }
 
-static int left_button(void) {
-    return mouse_b & 1;
+// Keys and the click areas they stand for.
+struct KeyArea {
+    int key, area;
+};
+static const KeyArea PLAY_KEYS[] = {
+    {KEY_A, 0},
+    {KEY_B, 1},
+    {KEY_C, 2},
+    {KEY_D, 3},
+    {KEY_ENTER, AREA_ANO},
+    {KEY_ENTER_PAD, AREA_ANO},
+    {KEY_N, AREA_NIE},
+    {KEY_BACKSPACE, AREA_NIE},
+    {KEY_1, AREA_FIFTY},
+    {KEY_2, AREA_SWITCH},
+    {KEY_3, AREA_THIRD},
+    {KEY_K, AREA_EXIT},
+};
+static const KeyArea LEAVE_KEYS[] = {
+    {KEY_SPACE, AREA_NONE},
+    {KEY_ENTER, AREA_NONE},
+    {KEY_ENTER_PAD, AREA_NONE},
+};
+struct KeySet {
+    const KeyArea *keys;
+    int count;
+};
+static const KeySet PLAY = {PLAY_KEYS, sizeof PLAY_KEYS / sizeof PLAY_KEYS[0]};
+static const KeySet LEAVE = {LEAVE_KEYS, sizeof LEAVE_KEYS / sizeof LEAVE_KEYS[0]};
+
+// What is down now, one bit each: bit 0 the left button, bit 1 + i the set's key i.
+static int inputs_down(KeySet set) {
+    int down = mouse_b & 1;
+    for (int i = 0; i < set.count; i++)
+        if (key[set.keys[i].key])
+            down |= 2 << i;
+    return down;
 }
 
-// Answers a press, never a release: a button held on entry must be released first.
-int wait_click(void) {
-    int prev = left_button();
+// Answers a press, never a release: an input down on entry must be let go first. The inputs
+// are read once per pass, with one frame presented between two reads.
+static int wait_press(KeySet set) {
+    int prev = inputs_down(set);
     present_frame();
     for (;;) {
-        while (left_button() == prev && !key[KEY_ESC])
-            present_frame();
+        int now = inputs_down(set);
         if (key[KEY_ESC])
             return AREA_ESCAPE;
-        if (prev == 0)
-            return hit_test(mouse_x, mouse_y);
-        prev = left_button();
+        int fresh = now & ~prev;
+        if (fresh & 1) {
+            FramePoint p = pointer_in_frame();
+            return hit_test(p.x, p.y);
+        }
+        for (int i = 0; i < set.count; i++)
+            if (fresh & (2 << i))
+                return set.keys[i].area;
+        prev = now;
+        present_frame();
     }
+}
+
+int wait_click(void) {
+    return wait_press(PLAY);
+}
+
+int wait_click_or_leave_key(void) {
+    return wait_press(LEAVE);
+}
+
+int leave_keys_down(void) {
+    return inputs_down(LEAVE) & ~1;
+}
+
+int leave_key_pressed(int *held) {
+    int now = leave_keys_down(), fresh = now & ~*held;
+    *held = now;
+    return fresh != 0;
 }

@@ -1,5 +1,7 @@
-// Start-up, the main loop over games and shutdown; owns the timer tick.
+// Start-up, the command line, the main loop over games and shutdown; owns the timer tick and
+// the options.
 #include <allegro.h>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -9,11 +11,78 @@
 #include "sound/sound.h"
 
 std::atomic<int> tick_count{0};
+Options options;
 
 void tick_handler(void) {
     tick_count++;
 }
 END_OF_FUNCTION(tick_handler)
+
+static const char USAGE[] =
+    "Použitie: rebrik [VOĽBY]\n"
+    "Usage: rebrik [OPTIONS] - a Slovak quiz game, played with the mouse or the keys below.\n"
+    "\n"
+    "Voľby:\n"
+    "  --scale N      okno N-krát väčšie (N >= 1); inak najväčšie, aké sa zmestí\n"
+    "  --fullscreen   celá obrazovka, obraz zväčšený a v strede\n"
+    "  --ticho        začať bez zvuku\n"
+    "  --version      vypíše verziu\n"
+    "  -h, --help     vypíše túto pomoc\n"
+    "\n"
+    "Klávesy:\n"
+    "  A, B, C, D     odpoveď\n"
+    "  Enter          ANO (potvrdí odpoveď)\n"
+    "  N, Backspace   NIE (odpoveď späť)\n"
+    "  1, 2, 3        žolíky: 50:50, výmena otázky, žiarovka\n"
+    "  K              KONIEC (odísť s dosiahnutým titulom)\n"
+    "  Medzerník, Enter  ďalej z úvodu a zo záverečnej obrazovky\n"
+    "  M              zvuk zapnúť a vypnúť\n"
+    "  Esc (podržať)  koniec hry\n";
+
+// The factor after --scale: a whole number from 1 to 100 written in digits only; 0 if bad.
+static int scale_value(const char *text) {
+    if (!text || !*text || std::strspn(text, "0123456789") != std::strlen(text) ||
+        std::strlen(text) > 3)
+        return 0;
+    int n = std::atoi(text);
+    return n >= 1 && n <= 100 ? n : 0;
+}
+
+static int bad_command_line(void) {
+    std::fputs(USAGE, stderr);
+    return 2;
+}
+
+// The value of --scale N or --scale=N, or null when arg is not that option.
+static const char *scale_argument(int argc, char *argv[], int *i) {
+    const char *arg = argv[*i];
+    if (!std::strncmp(arg, "--scale=", 8))
+        return arg + 8;
+    if (std::strcmp(arg, "--scale"))
+        return nullptr;
+    return *i + 1 < argc ? argv[++*i] : "";
+}
+
+int parse_command_line(int argc, char *argv[]) {
+    for (int i = 1; i < argc; i++) {
+        const char *arg = argv[i], *scale = scale_argument(argc, argv, &i);
+        if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
+            std::fputs(USAGE, stdout);
+            return 0;
+        }
+        if (!std::strcmp(arg, "--version")) {
+            std::printf("rebrik %s\n", REBRIK_VERSION);
+            return 0;
+        }
+        if (!std::strcmp(arg, "--fullscreen"))
+            options.fullscreen = 1;
+        else if (!std::strcmp(arg, "--ticho"))
+            options.muted = 1;
+        else if (!scale || !(options.scale = scale_value(scale)))
+            return bad_command_line();
+    }
+    return -1;
+}
 
 // Leaves the graphics mode (when one was set up), shows why the game cannot start, fails.
 static int start_failure(const char *message, int leave_graphics) {
@@ -32,23 +101,20 @@ int main_loop(void) {
     return 0;
 }
 
-// Whether the command line asks to start muted.
-static int wants_silence(int argc, char *argv[]) {
-    for (int i = 1; i < argc; i++)
-        if (std::strcmp(argv[i], "--ticho") == 0)
-            return 1;
-    return 0;
-}
-
 int game_main(int argc, char *argv[]) {
+    int status = parse_command_line(argc, argv);
+    if (status >= 0)
+        return status;
+    name_window();
     // Without a usable system driver (no display) the input drivers would crash: stop here.
     if (allegro_init() != 0)
         return start_failure("Nemozem nastartovat graficky mod\n", 0);
+    install_quit_handlers();
     install_keyboard();
     install_mouse();
     install_timer();
     set_color_depth(32);
-    if (set_gfx_mode(GFX_AUTODETECT, FRAME_W, FRAME_H, 0, 0) != 0)
+    if (open_display() != 0)
         return start_failure("Nemozem nastartovat graficky mod\n", 1);
     LOCK_VARIABLE(tick_count);
     LOCK_FUNCTION(tick_handler);
@@ -57,6 +123,6 @@ int game_main(int argc, char *argv[]) {
     if (load_resources() == 1)
         return start_failure("Nemozem nacitat bitmapy\n", 1);
     set_text_background(makecol(255, 0, 255));
-    start_sound(wants_silence(argc, argv)); // never fails: the game plays on silently
+    start_sound(options.muted); // never fails: the game plays on silently
     return main_loop();
 }

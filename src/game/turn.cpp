@@ -34,7 +34,7 @@ void new_game(void) {
     draw_panel_layer(PANEL_NO_QUESTION);
     lifelines_used = 0;
     play_effect(EFFECT_INTRO);
-    wait_click(); // any click leaves the intro, Escape included
+    wait_click_or_leave_key(); // any click, Space or Enter leaves the intro, Escape too
     draw_text_layer(TEXT_QUESTION);
     draw_panel_layer(0);
 }

@@ -1,5 +1,6 @@
 // The level-up banner and the final screen: a title box fading over a still of the board,
 // with the pointer live on every frame.
+#include "app/app.h"
 #include "game/game.h"
 #include "gfx/gfx.h"
 
@@ -106,15 +107,17 @@ void show_level_banner(void) {
 }
 
 // The wait takes a fresh press: a left button still down from the click that ended the game
-// is let go first; then any button ends it, and the keyboard is not read.
+// is let go first; then any button ends it. Space or Enter pressed during the wait ends it too
+// (one held since before the wait counts only once pressed again).
 void show_final_screen(void) {
     set_text_background(-1);
     Animation a = begin_animation(final_box, (FRAME_H - final_box->h) / 2);
     if (a.snapshot)
         fade(a, 0, 100, 5);
-    while (mouse_b & 1)
+    int held = leave_keys_down(), key_left = 0;
+    while ((mouse_b & 1) && !(key_left = leave_key_pressed(&held)))
         still_frame(a);
-    while (mouse_b == 0)
+    while (!key_left && mouse_b == 0 && !(key_left = leave_key_pressed(&held)))
         still_frame(a);
     if (a.snapshot)
         fade(a, 100, 1, 1);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include "gfx/gfx.h"
 #include "sound/sound.h"
+#include "app/app.h"
 
 BITMAP *back_buffer;
 BITMAP *scene_layer;
@@ -10,6 +11,9 @@ BITMAP *text_layer;
 BITMAP *panel_layer;
 
 void (*frame_shown_hook)(void);
+
+// The back buffer holds the layers as they are now, with only the pointer drawn over them.
+static int board_on_back_buffer;
 
 // The blend works on four pixels at a time in the compiler's portable vector types (SSE2 on
 // x86-64), reading and writing the rows of 32-bit memory bitmaps directly.
@@ -108,39 +112,158 @@ void blend_translucent(BITMAP *src, BITMAP *dst, int sx, int sy, int dx, int dy,
 
 int pointer_drawn_x, pointer_drawn_y;
 
-// The pointer at the position the library reports now, read once.
-static void draw_pointer(void) {
-    poll_sound_keys(); // the keys of sound are read once per shown frame, with the pointer
-    pointer_drawn_x = mouse_x;
-    pointer_drawn_y = mouse_y;
-    draw_sprite(back_buffer, cursor_image, pointer_drawn_x, pointer_drawn_y);
+// How the 640x480 frame reaches the screen: each frame pixel a scale x scale block, the frame's
+// top-left corner at (left, top) of the screen. 1, 0, 0 until the window is opened.
+static View view = {1, 0, 0};
+
+// The back buffer enlarged, for a scaled view; the screen gets its blocks in single copies.
+static BITMAP *scaled_buffer;
+
+int set_view(View v) {
+    if (scaled_buffer)
+        destroy_bitmap(scaled_buffer);
+    scaled_buffer = nullptr;
+    if (v.scale > 1) {
+        scaled_buffer = create_bitmap_ex(32, FRAME_W * v.scale, FRAME_H * v.scale);
+        if (!scaled_buffer)
+            return 1;
+    }
+    view = v;
+    board_on_back_buffer = 0;
+    return 0;
 }
 
+// Division rounding toward minus infinity, so a screen pixel left of or above the frame maps
+// outside it rather than onto its first column or row.
+static int floor_div(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+FramePoint pointer_in_frame(void) {
+    return {floor_div(mouse_x - view.left, view.scale), floor_div(mouse_y - view.top, view.scale),
+            mouse_on_screen() != 0};
+}
+
+// Whether the pointer is on the back buffer now, and where.
+static FramePoint pointer_drawn = {0, 0, false};
+
+// The pointer where the library reports it now, read once; none while the real pointer is
+// outside the window, so no second, frozen arrow stays at the edge.
+static void draw_pointer(FramePoint at) {
+    pointer_drawn = at;
+    pointer_drawn_x = pointer_drawn.x;
+    pointer_drawn_y = pointer_drawn.y;
+    if (pointer_drawn.inside)
+        draw_sprite(back_buffer, cursor_image, pointer_drawn_x, pointer_drawn_y);
+}
+
+// Writes the w x h block at (x, y) of the back buffer onto the scaled buffer, each pixel an
+// s x s block: each row is widened once and copied s times. (The library's stretch_blit
+// starts half a step off, so its blocks are not all s pixels wide.)
+static void enlarge(int x, int y, int w, int h, int s) {
+    for (int row = y; row < y + h; row++) {
+        const uint32_t *from = (const uint32_t *)back_buffer->line[row] + x;
+        uint32_t *to = (uint32_t *)scaled_buffer->line[row * s] + x * s;
+        for (int i = 0; i < w; i++)
+            for (int k = 0; k < s; k++)
+                to[i * s + k] = from[i];
+        for (int k = 1; k < s; k++)
+            std::memcpy(scaled_buffer->line[row * s + k] + x * s * 4, to, (size_t)w * s * 4);
+    }
+}
+
+// Copies the w x h block at (x, y) of the back buffer to the screen, enlarged to the view.
 static void copy_to_screen(int x, int y, int w, int h) {
-    blit(back_buffer, screen, x, y, x, y, w, h);
+    if (x < 0) {
+        w += x;
+        x = 0;
+    }
+    if (y < 0) {
+        h += y;
+        y = 0;
+    }
+    w = w < FRAME_W - x ? w : FRAME_W - x;
+    h = h < FRAME_H - y ? h : FRAME_H - y;
+    if (w <= 0 || h <= 0)
+        return;
+    int s = view.scale;
+    if (s == 1) {
+        blit(back_buffer, screen, x, y, view.left + x, view.top + y, w, h);
+        return;
+    }
+    enlarge(x, y, w, h, s);
+    blit(scaled_buffer, screen, x * s, y * s, view.left + x * s, view.top + y * s, w * s, h * s);
 }
 
-void finish_frame(void) {
-    draw_pointer();
-    copy_to_screen(0, 0, FRAME_W, FRAME_H);
+// Every frame ends here, shown or not: the keys of sound, the tests' hook, then a quit asked
+// for meanwhile.
+static void frame_done(void) {
+    poll_sound_keys();
     if (frame_shown_hook)
         frame_shown_hook();
+    act_on_pending_quit();
+}
+
+static void show_whole_frame(void) {
+    draw_pointer(pointer_in_frame());
+    copy_to_screen(0, 0, FRAME_W, FRAME_H);
+    frame_done();
+}
+
+// Shows the w x h block at (x, y) and the pointer's old and new places.
+static void show_frame_part(int x, int y, int w, int h, FramePoint at) {
+    FramePoint was = pointer_drawn;
+    draw_pointer(at);
+    copy_to_screen(x, y, w, h);
+    if (was.inside)
+        copy_to_screen(was.x, was.y, cursor_image->w, cursor_image->h);
+    if (pointer_drawn.inside)
+        copy_to_screen(pointer_drawn.x, pointer_drawn.y, cursor_image->w, cursor_image->h);
+    frame_done();
+}
+
+// The banners compose frames of their own: afterwards the back buffer no longer holds the board.
+void finish_frame(void) {
+    board_on_back_buffer = 0;
+    show_whole_frame();
 }
 
 void finish_frame_part(int x, int y, int w, int h) {
-    int was_x = pointer_drawn_x, was_y = pointer_drawn_y;
-    draw_pointer();
-    copy_to_screen(x, y, w, h);
-    copy_to_screen(was_x, was_y, cursor_image->w, cursor_image->h);
-    copy_to_screen(pointer_drawn_x, pointer_drawn_y, cursor_image->w, cursor_image->h);
-    if (frame_shown_hook)
-        frame_shown_hook();
+    board_on_back_buffer = 0;
+    show_frame_part(x, y, w, h, pointer_in_frame());
 }
 
+void layers_changed(void) {
+    board_on_back_buffer = 0;
+}
+
+// The board under the pointer's last place, put back from the layers.
+static void erase_pointer(void) {
+    int x = pointer_drawn.x, y = pointer_drawn.y, w = cursor_image->w, h = cursor_image->h;
+    blit(scene_layer, back_buffer, x, y, x, y, w, h);
+    masked_blit(text_layer, back_buffer, x, y, x, y, w, h);
+}
+
+// While the layers stay as they were, a frame differs from the one before only where the
+// pointer was and is: only those places are redrawn and copied, and nothing at all while the
+// pointer stays put. The screen shows the same as if every frame were copied whole.
 void present_frame(void) {
-    blit(scene_layer, back_buffer, 0, 0, 0, 0, FRAME_W, FRAME_H);
-    draw_sprite(back_buffer, text_layer, 0, 0);
-    finish_frame();
+    if (!board_on_back_buffer) {
+        blit(scene_layer, back_buffer, 0, 0, 0, 0, FRAME_W, FRAME_H);
+        draw_sprite(back_buffer, text_layer, 0, 0);
+        board_on_back_buffer = 1;
+        show_whole_frame();
+        return;
+    }
+    FramePoint now = pointer_in_frame();
+    if (now.x == pointer_drawn.x && now.y == pointer_drawn.y &&
+        now.inside == pointer_drawn.inside) {
+        frame_done();
+        return;
+    }
+    if (pointer_drawn.inside)
+        erase_pointer();
+    show_frame_part(0, 0, 0, 0, now);
 }
 
 #pragma GCC diagnostic push

@@ -42,8 +42,31 @@ void finish_frame_part(int x, int y, int w, int h);
 // Where the pointer was last drawn on the back buffer (its top-left corner).
 extern int pointer_drawn_x, pointer_drawn_y;
 
-// Builds one frame from the layers and the pointer and shows it.
+// Builds one frame from the layers and the pointer and shows it, copying to the screen only
+// what differs from the frame before. Acts on a quit asked for meanwhile, as every frame does.
 void present_frame(void);
+
+// Tells present_frame that scene_layer or text_layer was redrawn.
+void layers_changed(void);
+
+// Where the frame stands on the screen: each frame pixel a scale x scale block, the frame's
+// top-left corner at (left, top).
+struct View {
+    int scale, left, top;
+};
+
+// Sets the view for the frames that follow (the next one is copied whole). 1 when the
+// enlarged copy of the frame could not be made; the view is then unchanged.
+int set_view(View v);
+
+// A pointer position in frame pixels, and whether the real pointer is in the window at all.
+struct FramePoint {
+    int x, y;
+    bool inside;
+};
+
+// The one place screen pointer positions become frame positions: for drawing and for clicks.
+FramePoint pointer_in_frame(void);
 
 // Lays a w x h block of src over dst with opacity alpha; MASK_COLOR source pixels are skipped.
 void blend_translucent(BITMAP *src, BITMAP *dst, int sx, int sy, int dx, int dy, int w, int h,

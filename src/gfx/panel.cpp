@@ -40,4 +40,5 @@ void draw_panel_layer(int flags) {
         draw_ladder_marker(level);
     blit(background_image, scene_layer, 0, 0, 0, 0, FRAME_W, FRAME_H);
     blend_translucent(panel_layer, scene_layer, 0, 0, 0, 0, FRAME_W, FRAME_H, 0.75f);
+    layers_changed();
 }

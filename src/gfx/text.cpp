@@ -100,4 +100,5 @@ void draw_text_layer(int flags) {
         draw_intro();
     else
         draw_lifelines_and_exit();
+    layers_changed();
 }

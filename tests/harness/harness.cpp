@@ -51,6 +51,8 @@ int rand_taken(void) {
     return rand_count;
 }
 
+static int now_key;
+
 // Writes the library's input variables, as its drivers would.
 static void apply(InputState s) {
     now = s;
@@ -58,6 +60,11 @@ static void apply(InputState s) {
     mouse_y = s.y;
     mouse_b = s.buttons;
     key[KEY_ESC] = s.escape ? 1 : 0;
+    if (now_key)
+        key[now_key] = 0;
+    now_key = s.key;
+    if (now_key)
+        key[now_key] = 1;
 }
 
 // One frame reached the screen: time moves on by one tick and the script by one step.

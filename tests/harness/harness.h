@@ -23,6 +23,7 @@ struct InputState {
     int x, y;    // pointer position
     int buttons; // mouse_b: bit 0 left, bit 1 right, bit 2 middle
     int escape;  // key[KEY_ESC]
+    int key = 0; // one more key held (its KEY_ scancode), 0 for none
 };
 
 // Empties the script and the scripted random numbers, releases every button and Escape, puts

@@ -20,10 +20,10 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb at 640x480x24 on a display number it picks itself, and exports DISPLAY.
+# Starts Xvfb at 640x480x24 (or size $1) on a display number it picks itself; exports DISPLAY.
 start_x() {
     exec 7>"$WORK/display"
-    Xvfb -displayfd 7 -screen 0 640x480x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 7 -screen 0 "${1:-640x480}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
         [ -s "$WORK/display" ] && break
@@ -43,7 +43,7 @@ make_data() {
 # Starts the game in the scratch data folder, with xmessage kept out of its PATH so that a
 # message goes to standard output instead of a window that waits for its OK button.
 start_game() {
-    (cd "$WORK/data" && PATH=/usr/local/sbin:/usr/sbin:/sbin exec "$BUILD/rebrik" >"$WORK/game.out" 2>&1) &
+    (cd "$WORK/data" && PATH=/usr/local/sbin:/usr/sbin:/sbin exec "${REBRIK_BIN:-$BUILD/rebrik}" "$@" >"$WORK/game.out" 2>&1) &
     GAME_PID=$!
 }
 
@@ -59,9 +59,15 @@ wait_game() {
     GAME_PID=""
 }
 
-# Saves the screen as a PNG at $1.
+# Saves the screen as a PNG at $1, or GAME_WINDOW's SCALE x SCALE blocks as 640x480 frame pixels.
 capture() {
-    xwd -root -silent | convert xwd:- "png:$1"
+    xwd $([ -n "$GAME_WINDOW" ] && echo "-id $GAME_WINDOW" || echo -root) -silent |
+        convert xwd:- -sample 640x480 "png:$1"
+}
+
+# Moves the pointer to the frame point (x, y), in GAME_WINDOW when it is set.
+move_to() {
+    xdotool mousemove ${GAME_WINDOW:+--window "$GAME_WINDOW"} $(($1 * ${SCALE:-1})) $(($2 * ${SCALE:-1}))
 }
 
 # Counts the pixels of colour r,g,b ($2) in the rectangle WxH+X+Y ($3) of the PNG $1.
@@ -83,7 +89,7 @@ wait_for_colour() {
 
 # Moves the pointer to (x, y) and clicks the left button, held long enough for a polled read.
 click_at() {
-    xdotool mousemove "$1" "$2"
+    move_to "$1" "$2"
     sleep 0.15
     xdotool mousedown 1
     sleep 0.1
@@ -182,7 +188,7 @@ slot_green() {
 # Leaves the intro with a click and waits for the first question.
 leave_intro() {
     wait_until "intro" intro_shows
-    xdotool mousemove 300 150
+    move_to 300 150
     sleep 0.2
     click_at 300 150
     wait_until "first question" answers_show

@@ -4,23 +4,14 @@
 # The question files are the test ones, whose right answer is the only long one, so the script
 # can see on the screen which answer to click: per game one right answer (a level banner), then
 # a wrong one (the final screen).
-# Usage: bash tools/bench/anim_timing.sh BUILD_DIR [SOURCE_DIR] [GAMES]
-BUILD=$(cd "${1:?usage: anim_timing.sh BUILD_DIR [SOURCE_DIR] [GAMES]}" && pwd)
+# At a SCALE above 1 the window is that many times 640x480, on a screen of its size.
+# Usage: bash tools/bench/anim_timing.sh BUILD_DIR [SOURCE_DIR] [GAMES] [SCALE]
+BUILD=$(cd "${1:?usage: anim_timing.sh BUILD_DIR [SOURCE_DIR] [GAMES] [SCALE]}" && pwd)
 SRC=$(cd "${2:-$(dirname "$0")/../..}" && pwd)
 GAMES=${3:-5}
-source "$SRC/tests/scripts/window_lib.sh"
-# The library may not end on a plain kill once its X connection is gone.
-trap '[ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null; cleanup' EXIT
-
+source "$SRC/tools/bench/bench_lib.sh" "${4:-1}"
 LOG="${REBRIK_KEEP_LOG:-$WORK/frames.log}"
-SHIM="$WORK/frame_clock.so"
-cc -O2 -shared -fPIC -o "$SHIM" "$SRC/tools/bench/frame_clock.c" -ldl $(pkg-config --libs allegro) ||
-    fail "cannot build the frame clock"
-
-start_x
-make_data
-cp "$SRC"/tests/data/game/*.txt "$WORK/data/"
-LD_PRELOAD="$SHIM" REBRIK_FRAME_LOG="$LOG" start_game
+start_clocked_game "$LOG"
 wait_for_colour "0,64,128" "248x8+223+450" 20
 
 alive() {
@@ -31,7 +22,7 @@ alive() {
 # The slot of the right answer (the only long one), once the board shows, with the pointer
 # out of the way.
 right_slot() {
-    xdotool mousemove 630 470
+    move_to 630 470
     wait_until "answer board" answers_show
     correct_slot
 }

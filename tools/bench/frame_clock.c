@@ -3,7 +3,7 @@
  * and back. Inside an animation it notes each pause and each whole frame copied to the
  * screen; when the animation ends it appends the record to the file named by
  * REBRIK_FRAME_LOG in one write, so no file work falls inside a frame. Outside animations it
- * only forwards the calls. */
+ * only forwards the calls, and notes when the first frame reached the screen. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -83,6 +83,8 @@ void rest(unsigned int ms) {
     note('E', (long)ms, now_us());
 }
 
+void note_first_frame(void);
+
 /* S and B around each copy of a frame to the screen. */
 void blit(void *src, void *dst, int sx, int sy, int dx, int dy, int w, int h) {
     static void (*real)(void *, void *, int, int, int, int, int, int);
@@ -90,9 +92,32 @@ void blit(void *src, void *dst, int sx, int sy, int dx, int dy, int w, int h) {
         real = (void (*)(void *, void *, int, int, int, int, int, int))next("blit");
     if (!in_animation || dst != screen) {
         real(src, dst, sx, sy, dx, dy, w, h);
+        if (dst == screen)
+            note_first_frame();
         return;
     }
     note('S', (long)w * h, now_us());
     real(src, dst, sx, sy, dx, dy, w, h);
     note('B', (long)w * h, now_us());
+}
+
+/* F and the wall-clock time in microseconds, once, when the first frame has reached the
+ * screen: the script compares it with the moment it started the game. */
+void note_first_frame(void) {
+    static int done;
+    if (done)
+        return;
+    done = 1;
+    struct timespec t;
+    clock_gettime(CLOCK_REALTIME, &t);
+    char line[64];
+    int n = snprintf(line, sizeof line, "F %.0f\n", t.tv_sec * 1e6 + t.tv_nsec / 1e3);
+    const char *path = getenv("REBRIK_FRAME_LOG");
+    int fd = path ? open(path, O_WRONLY | O_CREAT | O_APPEND, 0644) : -1;
+    if (fd >= 0) {
+        if (write(fd, line, (size_t)n) < 0) {
+            /* nothing to do: the script reports a missing time */
+        }
+        close(fd);
+    }
 }
