@@ -128,8 +128,7 @@ static void switch_question(void) {
     draw_question();
 }
 
-static void third_lifeline(void) {
-}
+static void third_lifeline(void) {}
 
 struct Lifeline {
     int bit;
