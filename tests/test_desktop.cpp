@@ -1,7 +1,8 @@
 // The game on a desktop, headless: the frame enlarged and the pointer mapped back, presenting
 // only what changed, keys through the same waits as clicks, and quitting from every wait.
-#include "harness/game_watch.h"
-#include "harness/test_images.h"
+#include "harness/harness.h"
+#include <gtest/gtest.h>
+#include <algorithm>
 
 // Holds key k for two frames, then lets it go for one.
 static void script_key(int k) {
@@ -64,7 +65,7 @@ TEST(Desktop, PointerAndPictureAtEveryScale) {
 // answer key); the prompt takes only ANO and NIE (N or Backspace); K walks
 // away, and the final screen leaves on Space or Enter.
 TEST(Desktop, GameByKeys) {
-    static std::string folder = make_game_folder();
+    static std::string folder = game_folder();
     for (int leave : {KEY_SPACE, KEY_ENTER}) {
         ASSERT_EQ(headless_load(folder.c_str()), 0);
         script_reset();
@@ -85,7 +86,7 @@ TEST(Desktop, GameByKeys) {
         EXPECT_EQ(play_turn(), 0);
         EXPECT_EQ(level, 2);
         script_key(KEY_K);
-        script_idle(150); // the fade-in
+        script_hold({600, 5, 0, 0}, 150); // the fade-in
         script_key(leave);
         EXPECT_EQ(play_turn(), 1);
     }
@@ -94,7 +95,7 @@ TEST(Desktop, GameByKeys) {
 // The close button in any wait (intro, question, prompt, blink, banner, final screen) ends the
 // program with status 0 at the next frame.
 TEST(DesktopDeathTest, PendingQuitEndsEveryWait) {
-    static std::string folder = make_game_folder();
+    static std::string folder = game_folder();
     static void (*const waits[])(void) = {
         new_game,      [] { play_turn(); }, [] { script_key(KEY_A), play_turn(); },
         blink_correct, show_level_banner,   show_final_screen};
