@@ -49,22 +49,6 @@ TEST_F(Rules, HowAGameEnds) {
     }
 }
 
-// Each right answer below 15 shows a 200-frame banner at the new level, the next tier read
-// before the banners of 6 and 11; the top row shows none, only the final screen on row 15.
-TEST_F(Rules, WinningAllFifteen) {
-    EXPECT_EQ(play_words(climb(16)), 1);
-    ASSERT_EQ(animations.size(), 15u);
-    std::string tiers;
-    for (int i = 0; i < 14; i++) {
-        EXPECT_EQ(animations[i].frames, 200) << i;
-        EXPECT_EQ(animations[i].level, i + 2);
-        tiers += animations[i].tier;
-    }
-    EXPECT_EQ(tiers, "LLLLSSSSSTTTTT");
-    EXPECT_TRUE(animations[14].frames > 201 && animations[14].level == 16 &&
-                animations[14].row == 15);
-}
-
 // At the prompt answers, lifelines, exit, empty space and Escape do nothing; "NIE" restores the
 // question with nothing selected. With no prompt, "ANO", "NIE", space and Escape do nothing.
 TEST_F(Rules, ConfirmationPrompt) {
@@ -182,17 +166,6 @@ TEST_F(Rules, MainLoop) {
     EXPECT_EQ(main_loop(), 0);
     EXPECT_EQ(intros, 2);
     EXPECT_EQ(level, 1);
-}
-
-// A tier file that cannot be read at question 6 ends the program with its message and status
-// 1; no question is drawn from it.
-TEST_F(Rules, MissingTierEndsInOrder) {
-    std::string folder = game_folder();
-    std::remove((folder + "/stredne.txt").c_str());
-    ASSERT_EQ(headless_load(folder.c_str()), 0);
-    play_words(climb(5));
-    EXPECT_EXIT((dup2(2, 1), play_words("right")), ::testing::ExitedWithCode(1),
-                "^Nemozem nacitat otazky zo suboru stredne.txt\n$");
 }
 
 // The window test's game script, played headless, ends as its comments say.
