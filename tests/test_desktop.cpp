@@ -1,7 +1,6 @@
 // The game on a desktop, headless: the frame enlarged and the pointer mapped back, presenting
 // only what changed, keys through the same waits as clicks, and quitting from every wait.
 #include <gtest/gtest.h>
-#include <algorithm>
 #include "harness/harness.h"
 #include "sound/sound.h"
 
@@ -12,21 +11,18 @@ static void script_key(int k) {
 }
 
 // At scales 1, 2 and 4, with the frame off the screen's corner, the first and last screen pixel
-// of each corner of every click area give that area, the pixel above and left of it does not;
-// the screen shows the frame enlarged with the pointer at its frame position (cut at the
-// frame's edge) and the pointer's old place erased, and a pointer move copies nothing else.
+// of each corner of every click area (both ends included; a 60x80 sheet has 60x20 icons, the
+// exit button is 60x30) give that area, the pixels beyond them do not; the screen shows the
+// frame enlarged with the pointer at its frame position (cut at the frame's edge) and its old
+// place erased, and a pointer move copies nothing else.
 TEST(Desktop, PointerAndPictureAtEveryScale) {
     ASSERT_EQ(load_test_images(), 0);
     draw_panel_layer(PANEL_CONFIRM);
     draw_text_layer(TEXT_QUESTION);
-    int box[10][4] = {};
-    for (auto &b : box)
-        b[0] = b[1] = FRAME_W;
-    for (int y = 0; y < FRAME_H; y++)
-        for (int x = 0; x < FRAME_W; x++)
-            if (int a = hit_test(x, y); a >= 0)
-                box[a][0] = std::min(box[a][0], x), box[a][1] = std::min(box[a][1], y),
-                box[a][2] = std::max(box[a][2], x), box[a][3] = std::max(box[a][3], y);
+    const int box[10][4] = {{40, 325, 240, 345},  {250, 325, 450, 345}, {40, 365, 240, 385},
+                            {250, 365, 450, 385}, {193, 175, 227, 190}, {273, 175, 307, 190},
+                            {80, 30, 140, 50},    {220, 30, 280, 50},   {360, 30, 420, 50},
+                            {40, 420, 100, 450}};
     BITMAP *frame_screen = screen, *frame = create_bitmap(FRAME_W, FRAME_H);
     for (int s : {1, 2, 4}) {
         const int left = 3 * s - 1, top = 5;
@@ -39,8 +35,11 @@ TEST(Desktop, PointerAndPictureAtEveryScale) {
                     script_click(left + sx, top + sy);
                     EXPECT_EQ(wait_click(), a) << "scale " << s << " at " << sx << "," << sy;
                 }
-            script_click(left + box[a][0] * s - 1, top + box[a][1] * s - 1);
-            EXPECT_NE(wait_click(), a) << "scale " << s << ", outside area " << a;
+            for (int sx : {box[a][0] * s - 1, box[a][2] * s + s})
+                for (int sy : {box[a][1] * s - 1, box[a][3] * s + s}) {
+                    script_click(left + sx, top + sy);
+                    EXPECT_NE(wait_click(), a) << "scale " << s << " at " << sx << "," << sy;
+                }
         }
         const int mark_x = left + 600 * s, mark_y = top + 400 * s; // on the ladder, no text
         putpixel(screen, mark_x, mark_y, rgb(1, 2, 3));
