@@ -1,7 +1,8 @@
 // The game on a desktop, headless: the frame enlarged and the pointer mapped back, presenting
 // only what changed, keys through the same waits as clicks, and quitting from every wait.
-#include "harness/game_watch.h"
-#include "harness/test_images.h"
+#include <gtest/gtest.h>
+#include "harness/harness.h"
+#include "sound/sound.h"
 
 // Holds key k for two frames, then lets it go for one.
 static void script_key(int k) {
@@ -9,92 +10,108 @@ static void script_key(int k) {
     script_hold({600, 5, 0, 0}, 1);
 }
 
-// At scales 1, 2 and 4 a click on the first or last screen pixel of each corner of every
-// click area gives that area, the pixel above and left of it does not, and the screen shows
-// the frame enlarged with the pointer at its frame position. Frames where only the pointer
-// moves copy nothing else.
+// At scales 1, 2 and 4, with the frame off the screen's corner, the first and last screen pixel
+// of each corner of every click area (both ends included; a 60x80 sheet has 60x20 icons, the
+// exit button is 60x30) give that area, the pixels beyond them do not; the screen shows the
+// frame enlarged with the pointer at its frame position (cut at the frame's edge) and its old
+// place erased, and a pointer move copies nothing else.
 TEST(Desktop, PointerAndPictureAtEveryScale) {
     ASSERT_EQ(load_test_images(), 0);
     draw_panel_layer(PANEL_CONFIRM);
     draw_text_layer(TEXT_QUESTION);
-    int box[10][4] = {};
-    for (auto &b : box)
-        b[0] = b[1] = FRAME_W;
-    for (int y = 0; y < FRAME_H; y++)
-        for (int x = 0; x < FRAME_W; x++)
-            if (int a = hit_test(x, y); a >= 0)
-                box[a][0] = std::min(box[a][0], x), box[a][1] = std::min(box[a][1], y),
-                box[a][2] = std::max(box[a][2], x), box[a][3] = std::max(box[a][3], y);
-    BITMAP *frame_screen = screen;
+    const int box[10][4] = {{40, 325, 240, 345},  {250, 325, 450, 345}, {40, 365, 240, 385},
+                            {250, 365, 450, 385}, {193, 175, 227, 190}, {273, 175, 307, 190},
+                            {80, 30, 140, 50},    {220, 30, 280, 50},   {360, 30, 420, 50},
+                            {40, 420, 100, 450}};
+    BITMAP *frame_screen = screen, *frame = create_bitmap(FRAME_W, FRAME_H);
     for (int s : {1, 2, 4}) {
-        screen = create_bitmap(FRAME_W * s, FRAME_H * s);
-        ASSERT_EQ(set_view({s, 0, 0}), 0);
+        const int left = 3 * s - 1, top = 5;
+        screen = create_bitmap(FRAME_W * s + left, FRAME_H * s + top);
+        ASSERT_EQ(set_view({s, left, top}), 0);
         script_reset();
         for (int a = 0; a < 10; a++) {
             for (int sx : {box[a][0] * s, box[a][2] * s + s - 1})
                 for (int sy : {box[a][1] * s, box[a][3] * s + s - 1}) {
-                    script_click(sx, sy);
+                    script_click(left + sx, top + sy);
                     EXPECT_EQ(wait_click(), a) << "scale " << s << " at " << sx << "," << sy;
                 }
-            script_click(box[a][0] * s - 1, box[a][1] * s - 1);
-            EXPECT_NE(wait_click(), a) << "scale " << s << ", outside area " << a;
+            for (int sx : {box[a][0] * s - 1, box[a][2] * s + s})
+                for (int sy : {box[a][1] * s - 1, box[a][3] * s + s}) {
+                    script_click(left + sx, top + sy);
+                    EXPECT_NE(wait_click(), a) << "scale " << s << " at " << sx << "," << sy;
+                }
         }
-        putpixel(screen, 600 * s, 400 * s, rgb(1, 2, 3)); // on the ladder, where no text is
-        script_hold({333 * s + s - 1, 222 * s, 0, 0}, 3); // the pointer moves, then Escape
-        script_hold({333 * s + s - 1, 222 * s, 0, 1}, 1);
+        const int mark_x = left + 600 * s, mark_y = top + 400 * s; // on the ladder, no text
+        putpixel(screen, mark_x, mark_y, rgb(1, 2, 3));
+        script_hold({left + 637 * s + s - 1, top + 478 * s, 0, 0}, 3); // moves, then Escape
+        script_hold({left + 637 * s + s - 1, top + 478 * s, 0, 1}, 1);
         wait_click();
-        EXPECT_EQ(getpixel(screen, 600 * s, 400 * s), rgb(1, 2, 3));
-        BITMAP *frame = create_bitmap(FRAME_W, FRAME_H);
+        EXPECT_EQ(getpixel(screen, mark_x, mark_y), rgb(1, 2, 3));
         blit(scene_layer, frame, 0, 0, 0, 0, FRAME_W, FRAME_H);
         draw_sprite(frame, text_layer, 0, 0);
-        draw_sprite(frame, cursor_image, 333, 222);
+        draw_sprite(frame, cursor_image, 637, 478);
         int wrong = 0;
         for (int y = 0; y < FRAME_H * s; y++)
             for (int x = 0; x < FRAME_W * s; x++)
-                wrong += getpixel(screen, x, y) != getpixel(frame, x / s, y / s);
+                wrong += getpixel(screen, left + x, top + y) != getpixel(frame, x / s, y / s);
         EXPECT_EQ(wrong, 1) << "scale " << s; // the mark alone
-        destroy_bitmap(frame);
         destroy_bitmap(screen);
-        screen = frame_screen;
     }
+    destroy_bitmap(frame);
+    screen = frame_screen;
     ASSERT_EQ(set_view({1, 0, 0}), 0);
 }
 
-// A game by keys: the intro leaves on a fresh Space or Enter (not one held from before, not an
-// answer key); the prompt takes only ANO and NIE (N or Backspace); K walks
-// away, and the final screen leaves on Space or Enter.
-TEST(Desktop, GameByKeys) {
-    static std::string folder = make_game_folder();
-    for (int leave : {KEY_SPACE, KEY_ENTER}) {
-        ASSERT_EQ(headless_load(folder.c_str()), 0);
+// Each key stands for its click area in the waits of play, and only Space and Enter count in
+// the intro's wait; a key down when the wait begins counts only once let go and pressed again,
+// and the other keys (M, which mutes, too) do not end the wait.
+TEST(Desktop, KeysThroughTheWaits) {
+    ASSERT_EQ(load_test_images(), 0);
+    const struct {
+        int intro, ignored, key, area;
+    } cases[] = {
+        {0, KEY_SPACE, KEY_A, 0},      {0, KEY_M, KEY_B, 1},
+        {0, KEY_X, KEY_C, 2},          {0, 0, KEY_D, 3},
+        {0, 0, KEY_ENTER, AREA_ANO},   {0, 0, KEY_ENTER_PAD, AREA_ANO},
+        {0, 0, KEY_N, AREA_NIE},       {0, 0, KEY_BACKSPACE, AREA_NIE},
+        {0, 0, KEY_1, AREA_FIFTY},     {0, 0, KEY_2, AREA_SWITCH},
+        {0, 0, KEY_3, AREA_THIRD},     {0, 0, KEY_K, AREA_EXIT},
+        {1, KEY_A, KEY_SPACE, -1},     {1, KEY_K, KEY_ENTER, -1},
+        {1, KEY_1, KEY_ENTER_PAD, -1},
+    };
+    for (const auto &c : cases) {
         script_reset();
-        key[leave] = 1;
-        script_hold({600, 5, 0, 0, leave}, 3);
-        script_key(KEY_A);
-        script_key(leave);
-        new_game();
-        EXPECT_EQ(script_frames_left(), 2) << "the intro did not end on " << leave;
-        const int no = leave == KEY_SPACE ? KEY_N : KEY_BACKSPACE;
-        const int prompt[] = {KEY_A + correct_slot, KEY_B, KEY_1, KEY_K, KEY_SPACE, KEY_M, no};
-        for (int k : prompt)
-            script_key(k);
-        EXPECT_EQ(play_turn(), 0);
-        EXPECT_EQ(script_frames_left(), 2) << "the prompt did not end on " << no;
-        script_key(KEY_A + correct_slot);
-        script_key(KEY_ENTER);
-        EXPECT_EQ(play_turn(), 0);
-        EXPECT_EQ(level, 2);
-        script_key(KEY_K);
-        script_idle(150); // the fade-in
-        script_key(leave);
-        EXPECT_EQ(play_turn(), 1);
+        key[c.key] = 1;
+        script_key(c.key);
+        if (c.ignored)
+            script_key(c.ignored);
+        script_key(c.key);
+        EXPECT_EQ(c.intro ? wait_click_or_leave_key() : wait_click(), c.area) << c.key;
+        EXPECT_EQ(script_frames_left(), 2) << c.key;
+    }
+    sound_muted = 0;
+}
+
+// The final screen leaves on a fresh Space or Enter after its fade-in (101 frames), not on one
+// held from before, then fades out over 100 frames.
+TEST(Desktop, FinalScreenLeavesOnAFreshKey) {
+    ASSERT_EQ(load_test_images(), 0);
+    level = 16;
+    for (int k : {KEY_SPACE, KEY_ENTER}) {
+        script_reset();
+        key[k] = 1;
+        script_hold({600, 5, 0, 0, k}, 150);
+        script_hold({600, 5, 0, 0}, 10);
+        script_key(k);
+        show_final_screen();
+        EXPECT_EQ(frames_shown(), 161 + 100) << k;
     }
 }
 
 // The close button in any wait (intro, question, prompt, blink, banner, final screen) ends the
 // program with status 0 at the next frame.
 TEST(DesktopDeathTest, PendingQuitEndsEveryWait) {
-    static std::string folder = make_game_folder();
+    static std::string folder = game_folder();
     static void (*const waits[])(void) = {
         new_game,      [] { play_turn(); }, [] { script_key(KEY_A), play_turn(); },
         blink_correct, show_level_banner,   show_final_screen};

@@ -1,5 +1,5 @@
 // Soak: seeded games of random presses anywhere, the rules checked on every frame and turn and
-// the heap measured from game to game. REBRIK_SOAK_GAMES sets the number of games (150, or 50
+// the heap measured from game to game. REBRIK_SOAK_GAMES sets the number of games (100, or 40
 // under AddressSanitizer), REBRIK_SOAK_SEED the seed.
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -13,10 +13,10 @@
 #if defined(__SANITIZE_ADDRESS__)
 extern "C" size_t __sanitizer_get_current_allocated_bytes(void);
 #define HEAP_IN_USE() __sanitizer_get_current_allocated_bytes()
-constexpr int GAMES = 50;
+constexpr int GAMES = 40;
 #else
 #define HEAP_IN_USE() (mallinfo2().uordblks + mallinfo2().hblkhd) // arena and mapped blocks
-constexpr int GAMES = 150;
+constexpr int GAMES = 100;
 #endif
 
 static std::mt19937 player; // the random player, apart from the game's own rand()

@@ -12,7 +12,7 @@
 
 namespace fs = std::filesystem;
 std::function<void(void)> per_frame_agent;
-int frame_limit = 50000;
+static const int FRAME_LIMIT = 50000; // a runaway wait aborts the test program
 std::vector<Animation> animations;
 
 struct Step {
@@ -70,7 +70,7 @@ static void apply(InputState s) {
 // One frame reached the screen: time moves on by one tick and the script by one step.
 static void on_frame_shown(void) {
     tick_count++;
-    if (++shown > frame_limit) {
+    if (++shown > FRAME_LIMIT) {
         std::fprintf(stderr, "harness: %d frames shown without the game ending its wait\n", shown);
         std::abort();
     }
@@ -120,7 +120,6 @@ void script_reset(void) {
     shown = rand_count = 0;
     tick_count = 0;
     per_frame_agent = nullptr;
-    frame_limit = 50000;
     apply({0, 0, 0, 0});
     frame_shown_hook = on_frame_shown;
 }
@@ -162,7 +161,8 @@ int frames_shown(void) {
     return shown;
 }
 
-int marked_row(void) {
+// The ladder row marked on the scene layer now, 0 for none.
+static int marked_row(void) {
     for (int row = 1; row <= 15; row++) {
         int y = ladder_row_y(row) - 2;
         if (getpixel(scene_layer, 560, y) != getpixel(background_image, 560, y))

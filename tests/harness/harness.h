@@ -10,12 +10,11 @@
 #include "gfx/gfx.h"
 #include "questions/questions.h"
 
-// Starts the library once per process with no hardware (SYSTEM_NONE: never the timer), 32-bit
-// colour, a 640x480 memory bitmap as the screen and the text mode of play.
+// Starts the library once per process with no hardware (never the timer), 32-bit colour and a
+// 640x480 memory screen.
 void headless_init(void);
-
-// headless_init, then load_resources from the given folder (made the working directory).
-// Returns load_resources' result. Bitmaps of an earlier load are released first.
+// headless_init, then load_resources from that folder, made the working directory (what an
+// earlier load made is released first). Returns load_resources' result.
 int headless_load(const char *dir);
 
 // The library's input state for one or more frames.
@@ -26,8 +25,8 @@ struct InputState {
     int key = 0; // one more key held (its KEY_ scancode), 0 for none
 };
 
-// Empties the script and the scripted random numbers, releases every button and Escape, puts
-// the pointer at (0, 0), resets the frame counter and tick_count; clears the per-frame agent.
+// Empties the scripts of input and rand(), releases every input, puts the pointer at (0, 0),
+// zeroes the frame counter and tick_count, clears the per-frame agent.
 void script_reset(void);
 // Appends: hold this input state for the given number of shown frames.
 void script_hold(InputState state, int frames);
@@ -40,8 +39,6 @@ int script_frames_left(void);
 int frames_shown(void);
 // Called after every shown frame, after the script's step; may change the input itself.
 extern std::function<void(void)> per_frame_agent;
-// After this many frames in one test the harness reports a runaway wait and aborts.
-extern int frame_limit;
 
 // rand() of this program hands out these numbers first, then its own seeded sequence (srand).
 void script_rand(const std::vector<int> &numbers);
@@ -68,9 +65,6 @@ extern std::vector<Animation> animations;
 // left button on two frames of every four while one runs, which ends a final screen's wait.
 void animation_agent(void);
 
-// The ladder row marked on the scene layer now, 0 for none.
-int marked_row(void);
-
 // A folder with the bundled pictures and the test question banks; load it with headless_load.
 std::string game_folder(void);
 
@@ -85,7 +79,7 @@ struct TestImageSizes {
 // blue, row 3 (the used mark) white on its left half and MASK_COLOR on the right; the intro
 // picture is purple and the exit button 60x30 orange.
 std::string write_test_images(const TestImageSizes &sizes = TestImageSizes());
-// Writes, loads (headless_load) and removes them; load_resources' result.
+// Writes, loads and removes them; load_resources' result.
 int load_test_images(const TestImageSizes &sizes = TestImageSizes());
 
 // Pixels of the w x h block of a at (ax, ay) unlike the block of b at (bx, by).
