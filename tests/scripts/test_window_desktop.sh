@@ -23,8 +23,8 @@ starts_with "$WORK/data" "Nemozem nacitat bitmapy"
 make_data
 cp "$SRC"/tests/data/game/*.txt "$WORK/data/"
 
-# Starts the game with options "$@" on a screen with openbox; GAME_WINDOW is the window the
-# manager lists as Rebrik, of the size 640x480 times SCALE, with the desktop's class.
+# Starts the game with options "$@"; GAME_WINDOW is the window the manager lists as Rebrik, of
+# the size 640x480 times SCALE, with the desktop's class. Screens ($1) have openbox, scale $2.
 listed() { GAME_WINDOW=$(wmctrl -l | awk '$NF == "Rebrik" { print $1 }') && [ -n "$GAME_WINDOW" ]; }
 start_window() {
     GAME_WINDOW=""
@@ -34,19 +34,10 @@ start_window() {
         fail "window size at ${SCALE}x: $(xwininfo -id "$GAME_WINDOW" | grep geometry)"
     xprop -id "$GAME_WINDOW" WM_CLASS | grep -q '"rebrik", "Rebrik"' || fail "window class"
 }
-on_screen() {
-    start_x "$1"
-    openbox >/dev/null 2>&1 &
-    sleep 0.5
-    SCALE=$2
-}
+on_screen() { start_x "$1" && (openbox >/dev/null 2>&1 &) && sleep 0.5 && SCALE=$2; }
 
 # The close button (asked through the window manager) ends the game with status 0 within 1 s.
-close_window() {
-    wmctrl -c Rebrik
-    wait_game 1
-    [ $STATUS -eq 0 ] || fail "closed at $1: status $STATUS"
-}
+close_window() { wmctrl -c Rebrik && wait_game 1 && [ $STATUS -eq 0 ] || fail "closed at $1: status $STATUS"; }
 
 # The whole window at the intro, the pointer at frame point (300, 150), saved as $WORK/$SCALE.png;
 # at 2x and 4x it equals the 1x one enlarged pixel by pixel.
@@ -62,43 +53,31 @@ frame_at_intro() {
 # Scale 1 on a 640x480 screen, closed at the intro; on 3840x2160 the frame at 1x (forced) and
 # at 4x, closed at the intro and at a question.
 on_screen 640x480 1
-start_window
-close_window intro
+start_window && close_window intro
 on_screen 3840x2160 1
-start_window --scale 1
-frame_at_intro
-close_window intro
-SCALE=4 && start_window
-frame_at_intro
-leave_intro
-close_window question
+start_window --scale 1 && frame_at_intro && close_window intro
+SCALE=4 && start_window && frame_at_intro
+leave_intro && close_window question
 
 # At 2x on 1920x1080: the window's game script by clicks, ended by Escape with status 0.
 on_screen 1920x1080 2
-start_window
-frame_at_intro
+start_window && frame_at_intro
 play "$SRC/tests/data/window_game.txt"
 wait_game 10
 [ $STATUS -eq 0 ] || fail "Escape: status $STATUS, expected 0"
 
 # A game by keys left by Space (a right answer, walking away with K), a second one entered by
 # Enter and closed during the blink of its first answer.
-start_window
-keys=(a b c d)
+start_window && keys=(a b c d)
 for key in space Return; do
-    wait_until "intro" intro_shows
-    hold_key $key 0.15
-    wait_until "question" answers_show
-    OLD_QUESTION=$(signature "$QUESTION_TEXT")
+    wait_until "intro" intro_shows && hold_key $key 0.15
+    wait_until "question" answers_show && OLD_QUESTION=$(signature "$QUESTION_TEXT")
     hold_key ${keys[$(correct_slot)]} 0.15
-    wait_until "confirmation prompt" prompt_shows
-    hold_key Return 0.15
+    wait_until "confirmation prompt" prompt_shows && hold_key Return 0.15
     wait_until "blink" prompt_gone
     [ $key = Return ] && close_window blink && break
-    wait_until "second question" new_question
-    hold_key k 0.15
-    wait_until "final screen" final_shows
-    hold_key $key 0.15
+    wait_until "second question" new_question && hold_key k 0.15
+    wait_until "final screen" final_shows && hold_key $key 0.15
 done
 
 # SIGTERM, SIGINT (caught, or ignored at start) and SIGHUP 50 times each, at a random moment
@@ -107,17 +86,11 @@ done
 while :; do xdotool mousemove $((RANDOM % 1920)) $((RANDOM % 1080)) sleep 0.05; done &
 MOVER=$!
 signalled() {
-    (cd "$WORK/data" && exec perl -e '$SIG{INT} = "DEFAULT" if shift; exec @ARGV' "$3" \
-        "$BUILD/rebrik" >/dev/null 2>&1) &
-    local pid=$! status
-    for _ in $(seq 100); do
-        [ $((0x$(awk '/SigCgt/ { print $2 }' /proc/$pid/status) & 1)) -eq 1 ] && break
-        sleep 0.05
-    done
-    sleep "0.$((RANDOM % 10))$((RANDOM % 10))"
-    kill -s "$1" $pid
-    wait $pid
-    status=$?
+    (cd "$WORK/data" && exec perl -e '$SIG{INT} = "DEFAULT" if shift; exec @ARGV' "$3" "$BUILD/rebrik" >/dev/null 2>&1) &
+    local pid=$!
+    for _ in $(seq 100); do [ $((0x$(awk '/SigCgt/ { print $2 }' /proc/$pid/status) & 1)) -eq 1 ] && break || sleep 0.05; done
+    sleep "0.$((RANDOM % 10))$((RANDOM % 10))" && kill -s "$1" $pid
+    wait $pid; local status=$?
     [ $status -eq $((128 + $2)) ] || echo "$1: status $status" >>"$WORK/signals.out"
 }
 for round in $(seq 25); do
@@ -126,5 +99,4 @@ for round in $(seq 25); do
     done && wait)
 done
 kill $MOVER
-[ -s "$WORK/signals.out" ] && fail "signals: $(sort "$WORK/signals.out" | uniq -c)"
-echo "window desktop test passed"
+[ ! -s "$WORK/signals.out" ] || fail "signals: $(sort "$WORK/signals.out" | uniq -c)"

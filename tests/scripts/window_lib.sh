@@ -1,60 +1,36 @@
 # Shared steps of the tests that run the real game in a real X window (Xvfb) driven by xdotool;
 # tools/bench and tools/screenshots.sh use them too. Sourced with BUILD and SRC set.
-
-WORK=$(mktemp -d)
-GAME_PID=""
-XVFB_PID=""
+WORK=$(mktemp -d) GAME_PID="" XVFB_PID=""
 
 # Stops the game and the X server and removes the scratch folder, however the test ends.
-cleanup() {
-    [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$WORK"
-}
+cleanup() { kill -9 $GAME_PID 2>/dev/null; kill $XVFB_PID 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"; }
 trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "$WORK/game.out" ] && sed 's/^/  game: /' "$WORK/game.out" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2 && [ -f "$WORK/game.out" ] && sed 's/^/  game: /' "$WORK/game.out" >&2; exit 1; }
 
 # Starts Xvfb at 640x480x24 (or size $1) on a display number it picks itself, in place of the
 # one started before; exports DISPLAY.
 start_x() {
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" && wait "$XVFB_PID" 2>/dev/null
     exec 7>"$WORK/display"
-    Xvfb -displayfd 7 -screen 0 "${1:-640x480}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    for _ in $(seq 100); do
-        [ -s "$WORK/display" ] && break
-        sleep 0.1
-    done
+    Xvfb -displayfd 7 -screen 0 "${1:-640x480}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 & XVFB_PID=$!
+    for _ in $(seq 100); do [ -s "$WORK/display" ] && break || sleep 0.1; done
     [ -s "$WORK/display" ] || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$WORK/display")"
 }
 
 # Makes a data folder from the bundled data; extra arguments are files to leave out.
-make_data() {
-    mkdir -p "$WORK/data"
-    cp "$SRC"/data/* "$WORK/data/"
-    for f in "$@"; do rm -f "$WORK/data/$f"; done
-}
+make_data() { mkdir -p "$WORK/data" && cp "$SRC"/data/* "$WORK/data/" && (cd "$WORK/data" && rm -f "$@"); }
 
 # Starts the game in the scratch data folder, with xmessage kept out of its PATH so that a
 # message goes to standard output instead of a window that waits for its OK button.
 start_game() {
-    (cd "$WORK/data" && PATH=/usr/local/sbin:/usr/sbin:/sbin exec "${REBRIK_BIN:-$BUILD/rebrik}" "$@" >"$WORK/game.out" 2>&1) &
-    GAME_PID=$!
+    (cd "$WORK/data" && PATH=/usr/local/sbin:/usr/sbin:/sbin exec "${REBRIK_BIN:-$BUILD/rebrik}" "$@" >"$WORK/game.out" 2>&1) & GAME_PID=$!
 }
 
 # Waits up to $1 seconds for the game to end and sets STATUS to its exit status.
 wait_game() {
     timeout "$1" tail -s 0.1 --pid="$GAME_PID" -f /dev/null || fail "the game did not end within $1 s"
-    wait "$GAME_PID"
-    STATUS=$?
-    GAME_PID=""
+    wait "$GAME_PID"; STATUS=$? GAME_PID=""
 }
 
 # Saves the screen as a PNG at $1, or GAME_WINDOW's SCALE x SCALE blocks as 640x480 frame pixels.
@@ -75,9 +51,8 @@ mean_colour() {
         -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" info:
 }
 
-# Moves the pointer to (x, y) and clicks the left button, held long enough for a polled read.
+# Clicks the left button at (x, y), held long enough for a polled read; holds key $1 for $2 s.
 click_at() { move_to "$1" "$2" && sleep 0.15 && xdotool mousedown 1 sleep 0.1 mouseup 1 sleep 0.15; }
-# Holds the key $1 for $2 seconds.
 hold_key() { xdotool keydown "$1" sleep "$2" keyup "$1"; }
 
 # Where things stand on the board: the answer slots' text and middles, the confirmation fields,
@@ -96,15 +71,13 @@ HINT="248x8+223+450"
 # Polls until the condition command "$@" succeeds on a fresh capture in $SHOT, for 20 s.
 SHOT="$WORK/shot.png"
 wait_until() {
-    local what=$1
-    shift
     for _ in $(seq 100); do
         capture "$SHOT"
-        "$@" && return 0
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $what"
+        "${@:2}" && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $1"
         sleep 0.2
     done
-    fail "no $what within 20 s"
+    fail "no $1 within 20 s"
 }
 
 # Conditions on the current capture.
@@ -117,19 +90,13 @@ prompt_gone() { [ "$(white_in "$PROMPT_TEXT")" -eq 0 ]; }
 mean_is() { IFS=, read -r r g b <<<"$(mean_colour "$SHOT" "$1")" && (($2)); } # box $1, test $2
 banner_shows() { mean_is "$BANNER_BOX" 'r > 110 && b < 80 && r > g'; }
 final_shows() { mean_is "$FINAL_BOX" 'g > 100 && r < 90 && b < 90'; }
-answers_with_text() {
-    local n=0
-    for s in 0 1 2 3; do [ "$(white_in "${SLOT_TEXT[$s]}")" -gt 0 ] && n=$((n + 1)); done
-    echo $n
-}
+answers_with_text() { for s in 0 1 2 3; do white_in "${SLOT_TEXT[$s]}" && echo; done | grep -vc '^0$'; }
 new_question() { answers_show && [ "$(signature "$QUESTION_TEXT")" != "$OLD_QUESTION" ]; }
 third_marked() { [ "$(signature "$THIRD_ICON_AREA")" != "$OLD_ICON" ]; }
 
 # The slot whose answer text is long: in the test banks, the correct one.
 correct_slot() {
-    for s in 0 1 2 3; do
-        [ "$(white_in "${SLOT_TEXT[$s]}")" -gt 150 ] && { echo $s; return; }
-    done
+    for s in 0 1 2 3; do [ "$(white_in "${SLOT_TEXT[$s]}")" -gt 150 ] && echo $s && return; done
     fail "no long answer on the board"
 }
 click_slot() { click_at ${SLOT_CLICK[$1]}; }
