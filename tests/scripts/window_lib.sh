@@ -10,7 +10,7 @@ fail() { echo "FAIL: $*" >&2 && [ -f "$WORK/game.out" ] && sed 's/^/  game: /' "
 # Starts Xvfb at 640x480x24 (or size $1) on a display number it picks itself, in place of the
 # one started before; exports DISPLAY.
 start_x() {
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" && wait "$XVFB_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     exec 7>"$WORK/display"
     Xvfb -displayfd 7 -screen 0 "${1:-640x480}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 & XVFB_PID=$!
     for _ in $(seq 100); do [ -s "$WORK/display" ] && break || sleep 0.1; done
