@@ -47,10 +47,10 @@ include(CPack)
 
 # The package's own tests (label "package": they need dpkg-deb, lintian and the tools above).
 # The first builds the package that the second unpacks and starts under Xvfb.
-foreach(name package_check package_launch)
-  add_test(NAME ${name} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/${name}.sh
-           ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR} ${PROJECT_VERSION})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS package)
+foreach(step check launch)
+  add_test(NAME package_${step} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/package.sh
+           ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR} ${PROJECT_VERSION} ${step})
+  set_tests_properties(package_${step} PROPERTIES TIMEOUT 120 LABELS package)
 endforeach()
 set_tests_properties(package_check PROPERTIES FIXTURES_SETUP rebrik_deb)
 set_tests_properties(package_launch PROPERTIES FIXTURES_REQUIRED rebrik_deb)

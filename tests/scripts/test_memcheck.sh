@@ -1,6 +1,5 @@
 # Headless games under Valgrind's memcheck: the window's game script and a few random games.
 # Any invalid read or write, use of an unset value or definitely lost block fails the test.
-# Usage: test_memcheck.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
 cd "$1/tests" || exit 1
 REBRIK_SOAK_GAMES=5 valgrind --error-exitcode=1 --errors-for-leak-kinds=definite --leak-check=full \

@@ -1,107 +1,48 @@
-# Shared steps of the tests that run the real game in a real X window (Xvfb) driven by
-# xdotool. Sourced by tests/scripts/test_*.sh; BUILD and SRC are the build and source folders.
-
-WORK=$(mktemp -d)
-GAME_PID=""
-XVFB_PID=""
+# Shared steps of the tests that run the real game in a real X window (Xvfb) driven by xdotool;
+# tools/bench and tools/screenshots.sh use them too. Sourced with BUILD and SRC set.
+WORK=$(mktemp -d) GAME_PID="" XVFB_PID=""
 
 # Stops the game and the X server and removes the scratch folder, however the test ends.
-cleanup() {
-    [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$WORK"
-}
+cleanup() { kill -9 $GAME_PID 2>/dev/null; kill $XVFB_PID 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"; }
 trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2 && [ -f "$WORK/game.out" ] && sed 's/^/  game: /' "$WORK/game.out" >&2; exit 1; }
 
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "$WORK/game.out" ] && sed 's/^/  game: /' "$WORK/game.out" >&2
-    exit 1
-}
-
-# Starts Xvfb at 640x480x24 (or size $1) on a display number it picks itself; exports DISPLAY.
+# Starts Xvfb at 640x480x24 (or size $1) on a display number it picks itself, in place of the
+# one started before; exports DISPLAY.
 start_x() {
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     exec 7>"$WORK/display"
-    Xvfb -displayfd 7 -screen 0 "${1:-640x480}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    for _ in $(seq 100); do
-        [ -s "$WORK/display" ] && break
-        sleep 0.1
-    done
+    Xvfb -displayfd 7 -screen 0 "${1:-640x480}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 & XVFB_PID=$!
+    for _ in $(seq 100); do [ -s "$WORK/display" ] && break || sleep 0.1; done
     [ -s "$WORK/display" ] || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$WORK/display")"
 }
 
 # Makes a data folder from the bundled data; extra arguments are files to leave out.
-make_data() {
-    mkdir -p "$WORK/data"
-    cp "$SRC"/data/* "$WORK/data/"
-    for f in "$@"; do rm -f "$WORK/data/$f"; done
-}
+make_data() { mkdir -p "$WORK/data" && cp "$SRC"/data/* "$WORK/data/" && (cd "$WORK/data" && rm -f "$@"); }
 
 # Starts the game in the scratch data folder, with xmessage kept out of its PATH so that a
 # message goes to standard output instead of a window that waits for its OK button.
 start_game() {
-    (cd "$WORK/data" && PATH=/usr/local/sbin:/usr/sbin:/sbin exec "${REBRIK_BIN:-$BUILD/rebrik}" "$@" >"$WORK/game.out" 2>&1) &
-    GAME_PID=$!
+    (cd "$WORK/data" && PATH=/usr/local/sbin:/usr/sbin:/sbin exec "${REBRIK_BIN:-$BUILD/rebrik}" "$@" >"$WORK/game.out" 2>&1) & GAME_PID=$!
 }
 
 # Waits up to $1 seconds for the game to end and sets STATUS to its exit status.
 wait_game() {
-    for _ in $(seq $(( $1 * 10 ))); do
-        kill -0 "$GAME_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$GAME_PID" 2>/dev/null && fail "the game did not end within $1 s"
-    wait "$GAME_PID"
-    STATUS=$?
-    GAME_PID=""
+    timeout "$1" tail -s 0.1 --pid="$GAME_PID" -f /dev/null || fail "the game did not end within $1 s"
+    wait "$GAME_PID"; STATUS=$? GAME_PID=""
 }
 
 # Saves the screen as a PNG at $1, or GAME_WINDOW's SCALE x SCALE blocks as 640x480 frame pixels.
-capture() {
-    xwd $([ -n "$GAME_WINDOW" ] && echo "-id $GAME_WINDOW" || echo -root) -silent |
-        convert xwd:- -sample 640x480 "png:$1"
-}
+capture() { xwd -silent ${GAME_WINDOW:+-id} ${GAME_WINDOW:--root} | convert xwd:- -sample 640x480 "png:$1"; }
 
 # Moves the pointer to the frame point (x, y), in GAME_WINDOW when it is set.
-move_to() {
-    xdotool mousemove ${GAME_WINDOW:+--window "$GAME_WINDOW"} $(($1 * ${SCALE:-1})) $(($2 * ${SCALE:-1}))
-}
+move_to() { xdotool mousemove ${GAME_WINDOW:+--window "$GAME_WINDOW"} $(($1 * ${SCALE:-1})) $(($2 * ${SCALE:-1})); }
 
 # Counts the pixels of colour r,g,b ($2) in the rectangle WxH+X+Y ($3) of the PNG $1.
 count_colour() {
     convert "$1" -crop "$3" +repage -fill black +opaque "rgb($2)" -fill white -opaque "rgb($2)" \
         -format "%[fx:int(mean*w*h+0.5)]" info:
-}
-
-# Polls the screen until the colour r,g,b ($1) shows in the rectangle ($2), for up to $3 s.
-wait_for_colour() {
-    for _ in $(seq $(( $3 * 5 ))); do
-        capture "$WORK/poll.png"
-        [ "$(count_colour "$WORK/poll.png" "$1" "$2")" -gt 0 ] && return 0
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for rgb($1) in $2"
-        sleep 0.2
-    done
-    fail "rgb($1) did not show in $2 within $3 s"
-}
-
-# Moves the pointer to (x, y) and clicks the left button, held long enough for a polled read.
-click_at() {
-    move_to "$1" "$2"
-    sleep 0.15
-    xdotool mousedown 1
-    sleep 0.1
-    xdotool mouseup 1
-    sleep 0.15
-}
-
-# Holds a key for $2 seconds.
-hold_key() {
-    xdotool keydown "$1"
-    sleep "$2"
-    xdotool keyup "$1"
 }
 
 # Prints the mean "r,g,b" of the rectangle WxH+X+Y ($2) of the PNG $1.
@@ -110,11 +51,14 @@ mean_colour() {
         -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" info:
 }
 
-# Where things stand on the board: the answer slots' text, the buttons' middles, the
-# confirmation fields, the lifeline icons (centred on x 110, 250, 390 at y 30) and the boxes.
+# Clicks the left button at (x, y), held long enough for a polled read; holds key $1 for $2 s.
+click_at() { move_to "$1" "$2" && sleep 0.15 && xdotool mousedown 1 sleep 0.1 mouseup 1 sleep 0.15; }
+hold_key() { xdotool keydown "$1" sleep "$2" keyup "$1"; }
+
+# Where things stand on the board: the answer slots' text and middles, the confirmation fields,
+# the lifeline icons (centred on x 110, 250, 390 at y 30), the boxes and the intro's hint.
 SLOT_TEXT=("180x8+82+332" "180x8+292+332" "180x8+82+372" "180x8+292+372")
 SLOT_CLICK=("140 335" "350 335" "140 375" "350 375")
-SLOT_BUTTON=("6x3+54+341" "6x3+264+341" "6x3+54+381" "6x3+264+381")
 THIRD_ICON_AREA="100x40+340+30"
 ANO_CLICK="210 182"
 NIE_CLICK="290 182"
@@ -127,45 +71,32 @@ HINT="248x8+223+450"
 # Polls until the condition command "$@" succeeds on a fresh capture in $SHOT, for 20 s.
 SHOT="$WORK/shot.png"
 wait_until() {
-    local what=$1
-    shift
     for _ in $(seq 100); do
         capture "$SHOT"
-        "$@" && return 0
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $what"
+        "${@:2}" && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $1"
         sleep 0.2
     done
-    fail "no $what within 20 s"
+    fail "no $1 within 20 s"
 }
 
-white_in() { count_colour "$SHOT" "255,255,255" "$1"; }
-
 # Conditions on the current capture.
+white_in() { count_colour "$SHOT" "255,255,255" "$1"; }
+signature() { convert "$SHOT" -crop "$1" +repage -format "%#" info:; }
 intro_shows() { [ "$(count_colour "$SHOT" "0,64,128" "$HINT")" -gt 0 ]; }
 answers_show() { [ "$(answers_with_text)" -ge 2 ]; }
 prompt_shows() { [ "$(white_in "$PROMPT_TEXT")" -gt 20 ]; }
 prompt_gone() { [ "$(white_in "$PROMPT_TEXT")" -eq 0 ]; }
-banner_shows() {
-    IFS=, read -r r g b <<<"$(mean_colour "$SHOT" "$BANNER_BOX")"
-    [ "$r" -gt 110 ] && [ "$b" -lt 80 ] && [ "$r" -gt "$g" ]
-}
-final_shows() {
-    IFS=, read -r r g b <<<"$(mean_colour "$SHOT" "$FINAL_BOX")"
-    [ "$g" -gt 100 ] && [ "$r" -lt 90 ] && [ "$b" -lt 90 ]
-}
-answers_with_text() {
-    local n=0
-    for s in 0 1 2 3; do [ "$(white_in "${SLOT_TEXT[$s]}")" -gt 0 ] && n=$((n + 1)); done
-    echo $n
-}
-new_question() { answers_show && [ "$(question_signature)" != "$OLD_QUESTION" ]; }
-question_signature() { convert "$SHOT" -crop "$QUESTION_TEXT" +repage -format "%#" info:; }
+mean_is() { IFS=, read -r r g b <<<"$(mean_colour "$SHOT" "$1")" && (($2)); } # box $1, test $2
+banner_shows() { mean_is "$BANNER_BOX" 'r > 110 && b < 80 && r > g'; }
+final_shows() { mean_is "$FINAL_BOX" 'g > 100 && r < 90 && b < 90'; }
+answers_with_text() { for s in 0 1 2 3; do white_in "${SLOT_TEXT[$s]}" && echo; done | grep -vc '^0$'; }
+new_question() { answers_show && [ "$(signature "$QUESTION_TEXT")" != "$OLD_QUESTION" ]; }
+third_marked() { [ "$(signature "$THIRD_ICON_AREA")" != "$OLD_ICON" ]; }
 
 # The slot whose answer text is long: in the test banks, the correct one.
 correct_slot() {
-    for s in 0 1 2 3; do
-        [ "$(white_in "${SLOT_TEXT[$s]}")" -gt 150 ] && { echo $s; return; }
-    done
+    for s in 0 1 2 3; do [ "$(white_in "${SLOT_TEXT[$s]}")" -gt 150 ] && echo $s && return; done
     fail "no long answer on the board"
 }
 click_slot() { click_at ${SLOT_CLICK[$1]}; }
@@ -179,42 +110,12 @@ answer() {
     wait_until "end of the prompt" prompt_gone
 }
 
-# The blink: the button of slot $1 turns green.
-slot_green() {
-    IFS=, read -r r g b <<<"$(mean_colour "$SHOT" "${SLOT_BUTTON[$1]}")"
-    [ "$g" -gt "$b" ] && [ "$g" -gt "$r" ]
-}
-
 # Leaves the intro with a click and waits for the first question.
 leave_intro() {
     wait_until "intro" intro_shows
-    move_to 300 150
-    sleep 0.2
+    move_to 290 140 # a first motion, so the game knows where the pointer is
     click_at 300 150
     wait_until "first question" answers_show
-}
-
-# Plays the game script $1 (format in tests/harness/harness.h) in the window from word $2 on
-# (1 if not given), each word's effect awaited on the screen.
-play() {
-    for w in $(sed 's/#.*//' "$1" | tr -s ' \n' '\n\n' | tail -n +"${2:-1}"); do
-        OLD_QUESTION=$(question_signature 2>/dev/null)
-        case $w in
-        go) leave_intro ;;
-        right) answer "$(correct_slot)" && wait_until "next question" new_question ;;
-        wrong) answer $(( ($(correct_slot) + 1) % 4 )) ;;
-        fifty) lifeline_click 0 && wait_until "fifty-fifty" eval '[ "$(answers_with_text)" -eq 2 ]' ;;
-        switch) lifeline_click 1 && wait_until "switched question" new_question ;;
-        third)
-            local icon
-            icon=$(convert "$SHOT" -crop "$THIRD_ICON_AREA" +repage -format "%#" info:)
-            lifeline_click 2
-            wait_until "third lifeline's mark" eval '[ "$(convert "$SHOT" -crop "$THIRD_ICON_AREA" +repage -format "%#" info:)" != "$icon" ]' ;;
-        exit) click_at 70 435 ;;
-        end) dismiss_final ;;
-        esc) hold_key Escape 0.5 ;;
-        esac
-    done
 }
 
 # Clicks the final screen away and waits for the next intro.
@@ -222,4 +123,24 @@ dismiss_final() {
     wait_until "final screen" final_shows
     click_at 300 300
     wait_until "next intro" intro_shows
+}
+
+# Plays the game script $1 (format in tests/harness/harness.h, read alike by the headless
+# play_words) in the window, each word's effect awaited on the screen.
+play() {
+    for w in $(sed 's/#.*//' "$1"); do
+        OLD_QUESTION=$(signature "$QUESTION_TEXT" 2>/dev/null)
+        OLD_ICON=$(signature "$THIRD_ICON_AREA" 2>/dev/null)
+        case $w in
+        go) leave_intro ;;
+        right) answer "$(correct_slot)" && wait_until "next question" new_question ;;
+        wrong) answer $((($(correct_slot) + 1) % 4)) ;;
+        fifty) lifeline_click 0 && wait_until "fifty-fifty" eval '[ "$(answers_with_text)" -eq 2 ]' ;;
+        switch) lifeline_click 1 && wait_until "switched question" new_question ;;
+        third) lifeline_click 2 && wait_until "third lifeline's mark" third_marked ;;
+        exit) click_at 70 435 ;;
+        end) dismiss_final ;;
+        esc) hold_key Escape 0.5 ;;
+        esac
+    done
 }

@@ -12,7 +12,7 @@ GAMES=${3:-5}
 source "$SRC/tools/bench/bench_lib.sh" "${4:-1}"
 LOG="${REBRIK_KEEP_LOG:-$WORK/frames.log}"
 start_clocked_game "$LOG"
-wait_for_colour "0,64,128" "248x8+223+450" 20
+wait_until "intro" intro_shows
 
 alive() {
     kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended"
