@@ -222,13 +222,12 @@ int load_test_images(const TestImageSizes &sizes) {
     return result;
 }
 
-// Rows of 32-bit bitmaps that agree byte for byte are passed over whole.
-int count_differences(BITMAP *a, int ax, int ay, BITMAP *b, int bx, int by, int w, int h) {
+// Pixels where two 32-bit frames differ; rows that agree byte for byte are passed over whole.
+int count_differences(BITMAP *a, BITMAP *b) {
     int n = 0;
-    for (int y = 0; y < h; y++)
-        if (std::memcmp((uint32_t *)a->line[ay + y] + ax, (uint32_t *)b->line[by + y] + bx, 4 * w))
-            for (int x = 0; x < w; x++)
-                n += getpixel(a, ax + x, ay + y) != getpixel(b, bx + x, by + y);
+    for (int y = 0; y < FRAME_H; y++)
+        for (int x = 0; std::memcmp(a->line[y], b->line[y], 4 * FRAME_W) && x < FRAME_W; x++)
+            n += getpixel(a, x, y) != getpixel(b, x, y);
     return n;
 }
 

@@ -70,6 +70,6 @@ std::string write_test_images(const TestImageSizes &sizes = TestImageSizes());
 // Writes, loads and removes them; load_resources' result.
 int load_test_images(const TestImageSizes &sizes = TestImageSizes());
 
-// Pixels of the w x h block of a at (ax, ay) unlike the block of b at (bx, by).
-int count_differences(BITMAP *a, int ax, int ay, BITMAP *b, int bx, int by, int w, int h);
+// Pixels where two 32-bit 640x480 frames differ.
+int count_differences(BITMAP *a, BITMAP *b);
 int rgb(int r, int g, int b);
