@@ -1,9 +1,7 @@
-// Headless test harness: runs the real game and drawing code on memory bitmaps, moving the
-// mouse, Escape, the clock and rand() one scripted step per frame that reaches the screen.
+// Headless test harness: the real game and drawing code on memory bitmaps, with the mouse, keys,
+// the clock and rand() moved one scripted step per frame that reaches the screen.
 #include "harness/harness.h"
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -12,31 +10,20 @@
 
 namespace fs = std::filesystem;
 std::function<void(void)> per_frame_agent;
-static const int FRAME_LIMIT = 50000; // a runaway wait aborts the test program
 std::vector<Animation> animations;
-
-struct Step {
-    InputState state;
-    int frames;
-};
-static std::deque<Step> script;
-static InputState now;
-static int shown;
+static std::deque<std::pair<InputState, int>> script; // a state and the frames it is held
 static std::deque<int> rand_script;
-static int rand_count;
+static int shown, rand_count, held_key;
 static unsigned rand_state = 1;
 
-// The C library's generator replaced for this program: scripted numbers first, then a seeded
-// sequence of its own, so a test can reach every outcome of a random choice.
+// rand() replaced for this program: scripted numbers first, then a seeded sequence of its own.
 extern "C" int rand(void) noexcept {
     rand_count++;
-    if (!rand_script.empty()) {
-        int n = rand_script.front();
-        rand_script.pop_front();
-        return n;
-    }
-    rand_state = rand_state * 1103515245u + 12345u;
-    return int((rand_state >> 16) & 0x7fff);
+    if (rand_script.empty())
+        return int(((rand_state = rand_state * 1103515245u + 12345u) >> 16) & 0x7fff);
+    int n = rand_script.front();
+    rand_script.pop_front();
+    return n;
 }
 
 extern "C" void srand(unsigned seed) noexcept {
@@ -51,36 +38,22 @@ int rand_taken(void) {
     return rand_count;
 }
 
-static int now_key;
-
 // Writes the library's input variables, as its drivers would.
 static void apply(InputState s) {
-    now = s;
-    mouse_x = s.x;
-    mouse_y = s.y;
-    mouse_b = s.buttons;
+    mouse_x = s.x, mouse_y = s.y, mouse_b = s.buttons;
     key[KEY_ESC] = s.escape ? 1 : 0;
-    if (now_key)
-        key[now_key] = 0;
-    now_key = s.key;
-    if (now_key)
-        key[now_key] = 1;
+    key[held_key] = 0;
+    key[held_key = s.key] = s.key != 0;
 }
 
-// One frame reached the screen: time moves on by one tick and the script by one step.
+// One frame reached the screen: a tick passes and the script moves a step; a runaway wait aborts.
 static void on_frame_shown(void) {
     tick_count++;
-    if (++shown > FRAME_LIMIT) {
-        std::fprintf(stderr, "harness: %d frames shown without the game ending its wait\n", shown);
+    if (++shown > 50000)
         std::abort();
-    }
-    if (!script.empty()) {
-        apply(script.front().state);
-        if (--script.front().frames <= 0)
-            script.pop_front();
-    } else {
-        apply({now.x, now.y, 0, 0});
-    }
+    apply(script.empty() ? InputState{mouse_x, mouse_y, 0, 0} : script.front().first);
+    if (!script.empty() && --script.front().second <= 0)
+        script.pop_front();
     if (per_frame_agent)
         per_frame_agent();
 }
@@ -97,28 +70,22 @@ void headless_init(void) {
     set_text_background(makecol(255, 0, 255));
 }
 
-// Everything load_resources makes, so a second load in one process starts clean.
-static BITMAP **const LOADED[] = {
-    &back_buffer,      &scene_layer,    &text_layer,   &panel_layer, &cursor_image,
-    &background_image, &lifeline_sheet, &title_image,  &exit_button, &used_mark,
-    &answer_sheet,     &confirm_box,    &question_box, &banner_box,  &final_box,
-};
-
 int headless_load(const char *dir) {
+    static BITMAP **const loaded[] = {
+        &back_buffer,      &scene_layer,    &text_layer,   &panel_layer, &cursor_image,
+        &background_image, &lifeline_sheet, &title_image,  &exit_button, &used_mark,
+        &answer_sheet,     &confirm_box,    &question_box, &banner_box,  &final_box,
+    };
     headless_init();
-    for (BITMAP **b : LOADED) {
-        if (*b)
-            destroy_bitmap(*b);
-        *b = nullptr;
-    }
+    for (BITMAP **b : loaded) // a second load in one process starts clean
+        destroy_bitmap(*b), *b = nullptr;
     return chdir(dir) != 0 ? 1 : load_resources();
 }
 
 void script_reset(void) {
     script.clear();
     rand_script.clear();
-    shown = rand_count = 0;
-    tick_count = 0;
+    shown = rand_count = tick_count = 0;
     per_frame_agent = nullptr;
     apply({0, 0, 0, 0});
     frame_shown_hook = on_frame_shown;
@@ -152,8 +119,8 @@ void script_click_area(int area) {
 
 int script_frames_left(void) {
     int n = 0;
-    for (const Step &s : script)
-        n += s.frames;
+    for (const auto &s : script)
+        n += s.second;
     return n;
 }
 
@@ -161,24 +128,18 @@ int frames_shown(void) {
     return shown;
 }
 
-// The ladder row marked on the scene layer now, 0 for none.
-static int marked_row(void) {
-    for (int row = 1; row <= 15; row++) {
-        int y = ladder_row_y(row) - 2;
-        if (getpixel(scene_layer, 560, y) != getpixel(background_image, 560, y))
-            return row;
-    }
-    return 0;
-}
-
-// Records each animation (the text mode is transparent only then) and presses the left
-// button on two frames of every four, which ends a final screen's wait and no banner.
+// Records each animation (the text mode is transparent only then) with the ladder row marked
+// on the scene layer, and presses the left button on two frames of every four while one runs.
 void animation_agent(void) {
     static bool animating;
     bool now_animating = _textmode == -1;
-    if (now_animating && !animating)
-        animations.push_back(
-            {0, level, marked_row(), question_set ? question_set[0].line1[0] : '?'});
+    if (now_animating && !animating) {
+        int row = 15;
+        while (row && getpixel(scene_layer, 560, ladder_row_y(row) - 2) ==
+                          getpixel(background_image, 560, ladder_row_y(row) - 2))
+            row--;
+        animations.push_back({0, level, row, question_set ? question_set[0].line1[0] : '?'});
+    }
     if (now_animating)
         mouse_b = ++animations.back().frames % 4 < 2;
     animating = now_animating;
@@ -193,22 +154,19 @@ int play_words(const std::string &words) {
     while (std::getline(lines, line)) {
         std::istringstream in(line.substr(0, line.find('#')));
         while (in >> word) {
-            if (word == "go") {
-                script_click(470, 10);
-                new_game();
-            } else if (word == "esc") {
-                key[KEY_ESC] = 1;
-                return ended;
-            } else if (word != "end") {
-                if (word == "right" || word == "wrong") {
-                    script_click_area((correct_slot + (word == "wrong")) % 4);
-                    script_click_area(AREA_ANO);
-                }
-                for (int k = 0; k < 4; k++)
-                    if (word == NAMES[k])
-                        script_click_area(AREA_FIFTY + k);
-                ended += play_turn();
+            if (word == "esc")
+                return key[KEY_ESC] = 1, ended;
+            if (word == "go")
+                script_click(470, 10), new_game();
+            if (word == "right" || word == "wrong") {
+                script_click_area((correct_slot + (word == "wrong")) % 4);
+                script_click_area(AREA_ANO);
             }
+            for (int k = 0; k < 4; k++)
+                if (word == NAMES[k])
+                    script_click_area(AREA_FIFTY + k);
+            if (word != "go" && word != "end")
+                ended += play_turn();
         }
     }
     return ended;
@@ -232,12 +190,11 @@ static BITMAP *solid(int w, int h, int colour) {
 }
 
 std::string write_test_images(const TestImageSizes &s) {
-    headless_init();
     static const char *const NAMES[] = {"kvmys.bmp", "pozadiep.tga", "zolici.bmp", "mili.tga",
                                         "exit.bmp"};
-    std::string dir = (fs::temp_directory_path() / "rebrik-images-XXXXXX").string();
-    if (!mkdtemp(&dir[0]))
-        return "";
+    headless_init();
+    char name[] = "/tmp/rebrik-images-XXXXXX";
+    std::string dir = mkdtemp(name);
     BITMAP *back = solid(s.background_w, s.background_h, 0),
            *sheet = solid(s.sheet_w, s.sheet_h, MASK_COLOR);
     for (int y = 0; y < s.background_h; y++)
@@ -265,13 +222,12 @@ int load_test_images(const TestImageSizes &sizes) {
     return result;
 }
 
-// Rows of 32-bit bitmaps that agree byte for byte are passed over whole.
-int count_differences(BITMAP *a, int ax, int ay, BITMAP *b, int bx, int by, int w, int h) {
+// Pixels where two 32-bit frames differ; rows that agree byte for byte are passed over whole.
+int count_differences(BITMAP *a, BITMAP *b) {
     int n = 0;
-    for (int y = 0; y < h; y++)
-        if (std::memcmp((uint32_t *)a->line[ay + y] + ax, (uint32_t *)b->line[by + y] + bx, 4 * w))
-            for (int x = 0; x < w; x++)
-                n += getpixel(a, ax + x, ay + y) != getpixel(b, bx + x, by + y);
+    for (int y = 0; y < FRAME_H; y++)
+        for (int x = 0; std::memcmp(a->line[y], b->line[y], 4 * FRAME_W) && x < FRAME_W; x++)
+            n += getpixel(a, x, y) != getpixel(b, x, y);
     return n;
 }
 

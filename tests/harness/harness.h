@@ -10,11 +10,9 @@
 #include "gfx/gfx.h"
 #include "questions/questions.h"
 
-// Starts the library once per process with no hardware (never the timer), 32-bit colour and a
-// 640x480 memory screen.
+// Starts the library once with no hardware (never the timer), 32-bit, a 640x480 memory screen.
 void headless_init(void);
-// headless_init, then load_resources from that folder, made the working directory (what an
-// earlier load made is released first). Returns load_resources' result.
+// headless_init, then load_resources from that folder made the working directory; its result.
 int headless_load(const char *dir);
 
 // The library's input state for one or more frames.
@@ -25,12 +23,11 @@ struct InputState {
     int key = 0; // one more key held (its KEY_ scancode), 0 for none
 };
 
-// Empties the scripts of input and rand(), releases every input, puts the pointer at (0, 0),
-// zeroes the frame counter and tick_count, clears the per-frame agent.
+// Empties the input and rand() scripts, releases all input, zeroes the counters and the agent.
 void script_reset(void);
 // Appends: hold this input state for the given number of shown frames.
 void script_hold(InputState state, int frames);
-// Appends a left click: one frame moved there with the button up, two down, one up again.
+// Appends a left click: one frame there with the button up, two down, one up.
 void script_click(int x, int y);
 // Appends a left click in the middle of click area 0..9 as the screen stands now (-1: none).
 void script_click_area(int area);
@@ -45,24 +42,17 @@ void script_rand(const std::vector<int> &numbers);
 // How many numbers rand() handed out since script_reset.
 int rand_taken(void);
 
-// A game script, read alike by play_words here and by `play` in tests/scripts/window_lib.sh:
-// words separated by white space, each one action of the player, '#' to the line's end a note.
-//   go       a click on empty background (leaves the intro; here it starts new_game)
-//   right    the correct answer, confirmed with "ANO"; wrong: the next slot's, confirmed
-//   fifty, switch, third, exit   a click on that lifeline or on the exit button
-//   end      the final screen is clicked away (here every animation is pressed at anyway)
-//   esc      Escape held
-// Plays the words headless, one play_turn each; returns how many games ended.
+// Plays a game script (as `play` in tests/scripts/window_lib.sh reads it; '#' starts a note):
+// go (new game), right or wrong (the next slot's) confirmed, fifty, switch, third, exit, end
+// (the final screen clicked away), esc (Escape held). Returns how many games ended.
 int play_words(const std::string &words);
-// Each banner or final screen play_words saw: its frames, the level and the ladder row marked
-// as it began, and the first letter of the loaded tier's first question.
+// Each animation play_words saw: frames, level and marked row, the tier's first letter.
 struct Animation {
     int frames, level, row;
     char tier;
 };
 extern std::vector<Animation> animations;
-// The per-frame agent play_words sets: records each animation in animations and presses the
-// left button on two frames of every four while one runs, which ends a final screen's wait.
+// play_words' per-frame agent: records animations, presses the left button 2 frames in 4.
 void animation_agent(void);
 
 // A folder with the bundled pictures and the test question banks; load it with headless_load.
@@ -74,14 +64,12 @@ struct TestImageSizes {
     int title_w = 200, title_h = 100; // intro picture
     int background_w = 640, background_h = 480;
 };
-// Writes the five pictures into a fresh folder and returns it. The pointer is 6x6 yellow; the
-// background varies pixel by pixel and holds no magenta; sheet rows 0 to 2 are red, green and
-// blue, row 3 (the used mark) white on its left half and MASK_COLOR on the right; the intro
-// picture is purple and the exit button 60x30 orange.
+// Writes the five pictures into a fresh folder: a 6x6 yellow pointer, a background varying by
+// pixel, sheet rows red, green, blue and (the used mark) left half white, a 60x30 exit button.
 std::string write_test_images(const TestImageSizes &sizes = TestImageSizes());
 // Writes, loads and removes them; load_resources' result.
 int load_test_images(const TestImageSizes &sizes = TestImageSizes());
 
-// Pixels of the w x h block of a at (ax, ay) unlike the block of b at (bx, by).
-int count_differences(BITMAP *a, int ax, int ay, BITMAP *b, int bx, int by, int w, int h);
+// Pixels where two 32-bit 640x480 frames differ.
+int count_differences(BITMAP *a, BITMAP *b);
 int rgb(int r, int g, int b);
