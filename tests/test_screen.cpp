@@ -9,8 +9,7 @@
 namespace fs = std::filesystem;
 static const int WHITE = rgb(255, 255, 255), ORANGE = rgb(255, 192, 0), TEAL = rgb(0, 128, 128);
 
-// Draws the text and scene layers for these flags from the board's numbers alone; the scene's
-// boxes, buttons (their states' rows) and ladder marker blended at exactly 0.75.
+// Draws the text and scene layers for these flags from the board's numbers alone.
 static void draw_expected(BITMAP *text, BITMAP *scene, int text_flags, int panel_flags) {
     auto centred = [text](const char *s, int x, int y, int c = WHITE) {
         textout_centre_ex(text, font, s, x, y, c, MASK_COLOR);
@@ -59,12 +58,11 @@ static void draw_expected(BITMAP *text, BITMAP *scene, int text_flags, int panel
     destroy_bitmap(p);
 }
 
-// Whole text and scene layers for flags, used lifelines, question lines, level and button states
-// on odd-sized pictures (icons and intro picture centred, truncated); "%" printed as it stands.
+// Whole text and scene layers by text flags, used lifelines, question lines, panel flags, level
+// and button rows, on odd-sized pictures (centred, truncated); "%" printed as it stands.
 TEST(Screen, TextAndPanelWholeFrames) {
     ASSERT_EQ(load_test_images({61, 84, 201, 101}), 0);
     shown_question = {"%s%n%d", "druhy riadok", {"tri", "%d%%%s", "", "X"}};
-    // text flags, used lifelines, question lines; panel flags, level, the four buttons' rows
     const int cases[][9] = {{TEXT_QUESTION, 0, 1, 0, 1, 0, 1, 2, 0},
                             {TEXT_QUESTION, 1, 2, PANEL_CONFIRM, 7, 1, 0, 0, 0},
                             {0, 2, 1, PANEL_NO_QUESTION | PANEL_CONFIRM, 15, 0, 0, 0, 0},
