@@ -1,17 +1,18 @@
-// Headless test harness: the real game and drawing code on memory bitmaps, with the mouse, keys,
-// the clock and rand() moved one scripted step per frame that reaches the screen.
+// Headless test harness: the real game on memory bitmaps, input, clock and rand() scripted per
+// frame.
 #include "harness/harness.h"
-#include <cerrno>
-#include <cstring>
+#include <algorithm>
 #include <deque>
 #include <filesystem>
+#include <numeric>
+#include <regex>
 #include <sstream>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 std::function<void(void)> per_frame_agent;
 std::vector<Animation> animations;
-static std::deque<std::pair<InputState, int>> script; // a state and the frames it is held
+static std::deque<InputState> script; // one state a frame
 static std::deque<int> rand_script;
 static int shown, rand_count, held_key;
 static unsigned rand_state = 1;
@@ -51,20 +52,17 @@ static void on_frame_shown(void) {
     tick_count++;
     if (++shown > 50000)
         std::abort();
-    apply(script.empty() ? InputState{mouse_x, mouse_y, 0, 0} : script.front().first);
-    if (!script.empty() && --script.front().second <= 0)
+    apply(script.empty() ? InputState{mouse_x, mouse_y, 0, 0} : script.front());
+    if (!script.empty())
         script.pop_front();
     if (per_frame_agent)
         per_frame_agent();
 }
 
 void headless_init(void) {
-    static bool started;
-    if (started)
+    if (screen) // started already
         return;
-    started = true;
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
-        std::abort();
+    install_allegro(SYSTEM_NONE, &errno, atexit); // no hardware: nothing to fail
     set_color_depth(32);
     screen = create_bitmap(640, 480);
     set_text_background(makecol(255, 0, 255));
@@ -74,8 +72,7 @@ int headless_load(const char *dir) {
     static BITMAP **const loaded[] = {
         &back_buffer,      &scene_layer,    &text_layer,   &panel_layer, &cursor_image,
         &background_image, &lifeline_sheet, &title_image,  &exit_button, &used_mark,
-        &answer_sheet,     &confirm_box,    &question_box, &banner_box,  &final_box,
-    };
+        &answer_sheet,     &confirm_box,    &question_box, &banner_box,  &final_box};
     headless_init();
     for (BITMAP **b : loaded) // a second load in one process starts clean
         destroy_bitmap(*b), *b = nullptr;
@@ -92,17 +89,14 @@ void script_reset(void) {
 }
 
 void script_hold(InputState state, int frames) {
-    if (frames > 0)
-        script.push_back({state, frames});
+    script.insert(script.end(), std::max(frames, 0), state);
 }
 
 void script_click(int x, int y) {
-    script_hold({x, y, 0, 0}, 1);
-    script_hold({x, y, 1, 0}, 2);
-    script_hold({x, y, 0, 0}, 1);
+    for (int button : {0, 1, 1, 0})
+        script_hold({x, y, button, 0}, 1);
 }
 
-// The middle of each click area; the lifeline icons and exit button from their pictures.
 void script_click_area(int area) {
     static const int fixed[6][2] = {{140, 335}, {350, 335}, {140, 375},
                                     {350, 375}, {210, 182}, {290, 182}};
@@ -118,56 +112,42 @@ void script_click_area(int area) {
 }
 
 int script_frames_left(void) {
-    int n = 0;
-    for (const auto &s : script)
-        n += s.second;
-    return n;
+    return int(script.size());
 }
 
 int frames_shown(void) {
     return shown;
 }
 
-// Records each animation (the text mode is transparent only then) with the ladder row marked
-// on the scene layer, and presses the left button on two frames of every four while one runs.
 void animation_agent(void) {
-    static bool animating;
-    bool now_animating = _textmode == -1;
-    if (now_animating && !animating) {
+    static bool animating; // the text mode is transparent only in an animation
+    if (_textmode == -1 && !animating) {
         int row = 15;
         while (row && getpixel(scene_layer, 560, ladder_row_y(row) - 2) ==
                           getpixel(background_image, 560, ladder_row_y(row) - 2))
             row--;
         animations.push_back({0, level, row, question_set ? question_set[0].line1[0] : '?'});
     }
-    if (now_animating)
+    if ((animating = _textmode == -1))
         mouse_b = ++animations.back().frames % 4 < 2;
-    animating = now_animating;
 }
 
 int play_words(const std::string &words) {
-    static const char *const NAMES[] = {"fifty", "switch", "third", "exit"};
-    std::istringstream lines(words);
-    std::string line, word;
+    static const std::string LIFELINES[] = {"fifty", "switch", "third", "exit"};
+    std::istringstream in(std::regex_replace(words, std::regex("#.*"), "")); // notes dropped
     int ended = 0;
     per_frame_agent = animation_agent;
-    while (std::getline(lines, line)) {
-        std::istringstream in(line.substr(0, line.find('#')));
-        while (in >> word) {
-            if (word == "esc")
-                return key[KEY_ESC] = 1, ended;
-            if (word == "go")
-                script_click(470, 10), new_game();
-            if (word == "right" || word == "wrong") {
-                script_click_area((correct_slot + (word == "wrong")) % 4);
-                script_click_area(AREA_ANO);
-            }
-            for (int k = 0; k < 4; k++)
-                if (word == NAMES[k])
-                    script_click_area(AREA_FIFTY + k);
-            if (word != "go" && word != "end")
-                ended += play_turn();
-        }
+    for (std::string word; in >> word;) {
+        int lifeline = std::find(LIFELINES, LIFELINES + 4, word) - LIFELINES;
+        if (word == "esc")
+            return key[KEY_ESC] = 1, ended;
+        if (word == "go")
+            script_click(470, 10), new_game();
+        if (word == "right" || word == "wrong")
+            script_click_area((correct_slot + (word == "wrong")) % 4), script_click_area(AREA_ANO);
+        if (lifeline < 4)
+            script_click_area(AREA_FIFTY + lifeline);
+        ended += word != "go" && word != "end" ? play_turn() : 0;
     }
     return ended;
 }
@@ -175,42 +155,30 @@ int play_words(const std::string &words) {
 std::string game_folder(void) {
     char name[] = "/tmp/rebrik-game-XXXXXX";
     std::string dir = mkdtemp(name);
-    for (const auto &entry : fs::directory_iterator(REBRIK_DATA_DIR))
-        if (entry.path().extension() != ".txt")
-            fs::copy_file(entry.path(), dir / entry.path().filename());
-    for (const char *tier : {"lahke.txt", "stredne.txt", "tazke.txt"})
-        fs::copy_file(fs::path(REBRIK_TEST_DATA_DIR) / "game" / tier, dir + "/" + tier);
+    fs::copy(REBRIK_DATA_DIR, dir); // then the test banks over the game's
+    fs::copy(fs::path(REBRIK_TEST_DATA_DIR) / "game", dir,
+             fs::copy_options::overwrite_existing | fs::copy_options::recursive);
     return dir;
 }
 
-static BITMAP *solid(int w, int h, int colour) {
-    BITMAP *b = create_bitmap_ex(32, w, h);
-    clear_to_color(b, colour);
-    return b;
-}
-
 std::string write_test_images(const TestImageSizes &s) {
-    static const char *const NAMES[] = {"kvmys.bmp", "pozadiep.tga", "zolici.bmp", "mili.tga",
-                                        "exit.bmp"};
+    const char *names[] = {"kvmys.bmp", "pozadiep.tga", "zolici.bmp", "mili.tga", "exit.bmp"};
+    const int w[5] = {6, s.background_w, s.sheet_w, s.title_w, 60},
+              h[5] = {6, s.background_h, s.sheet_h, s.title_h, 30};
+    const int colours[5] = {0xFFFF00, 0, MASK_COLOR, 0x5A1E78, 0xDC7828}; // 0xRRGGBB
     headless_init();
     char name[] = "/tmp/rebrik-images-XXXXXX";
     std::string dir = mkdtemp(name);
-    BITMAP *back = solid(s.background_w, s.background_h, 0),
-           *sheet = solid(s.sheet_w, s.sheet_h, MASK_COLOR);
-    for (int y = 0; y < s.background_h; y++)
-        for (int x = 0; x < s.background_w; x++)
-            putpixel(back, x, y, makecol(x * 255 / 639, 20 + y * 200 / 479, (x + 3 * y) % 256));
-    const int colours[4] = {makecol(200, 0, 0), makecol(0, 200, 0), makecol(0, 0, 200),
-                            makecol(255, 255, 255)};
-    for (int row = 0, q = s.sheet_h / 4; row < 4; row++)
-        rectfill(sheet, 0, row * q, row == 3 ? s.sheet_w / 2 - 1 : s.sheet_w - 1, (row + 1) * q - 1,
-                 colours[row]);
-    BITMAP *pictures[5] = {solid(6, 6, makecol(255, 255, 0)), back, sheet,
-                           solid(s.title_w, s.title_h, makecol(90, 30, 120)),
-                           solid(60, 30, makecol(220, 120, 40))};
     for (int i = 0; i < 5; i++) {
-        save_bitmap((dir + "/" + NAMES[i]).c_str(), pictures[i], NULL);
-        destroy_bitmap(pictures[i]);
+        BITMAP *b = create_bitmap(w[i], h[i]);
+        clear_to_color(b, colours[i]);
+        for (int p = 0; i == 1 && p < w[i] * h[i]; p++) // green 20 or more: never magenta
+            putpixel(b, p % w[i], p / w[i], rgb(p % 256, 20 + p / 640 % 200, p / 3 % 256));
+        for (int row = 0, q = h[i] / 4; i == 2 && row < 4; row++) // red, green, blue, half white
+            rectfill(b, 0, row * q, row == 3 ? w[i] / 2 - 1 : w[i] - 1, (row + 1) * q - 1,
+                     row == 3 ? 0xFFFFFF : 0xC80000 >> 8 * row);
+        save_bitmap((dir + "/" + names[i]).c_str(), b, NULL);
+        destroy_bitmap(b);
     }
     return dir;
 }
@@ -222,15 +190,7 @@ int load_test_images(const TestImageSizes &sizes) {
     return result;
 }
 
-// Pixels where two 32-bit frames differ; rows that agree byte for byte are passed over whole.
 int count_differences(BITMAP *a, BITMAP *b) {
-    int n = 0;
-    for (int y = 0; y < FRAME_H; y++)
-        for (int x = 0; std::memcmp(a->line[y], b->line[y], 4 * FRAME_W) && x < FRAME_W; x++)
-            n += getpixel(a, x, y) != getpixel(b, x, y);
-    return n;
-}
-
-int rgb(int r, int g, int b) {
-    return makecol32(r, g, b);
+    const uint32_t *p = (uint32_t *)a->dat, *q = (uint32_t *)b->dat; // rows one after another
+    return std::inner_product(p, p + FRAME_W * FRAME_H, q, 0, std::plus<>(), std::not_equal_to<>());
 }

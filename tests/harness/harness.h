@@ -58,18 +58,18 @@ void animation_agent(void);
 // A folder with the bundled pictures and the test question banks; load it with headless_load.
 std::string game_folder(void);
 
-// Sizes of the test pictures; the background is background_w x background_h.
+// Sizes of the five test pictures: a 6x6 yellow pointer, a background varying by pixel, a lifeline
+// sheet of rows red, green, blue, left half white (the used mark), an intro, a 60x30 exit button.
 struct TestImageSizes {
-    int sheet_w = 60, sheet_h = 80;   // lifeline sheet: four rows of sheet_h / 4 pixels
-    int title_w = 200, title_h = 100; // intro picture
+    int sheet_w = 60, sheet_h = 80, title_w = 200, title_h = 100;
     int background_w = 640, background_h = 480;
 };
-// Writes the five pictures into a fresh folder: a 6x6 yellow pointer, a background varying by
-// pixel, sheet rows red, green, blue and (the used mark) left half white, a 60x30 exit button.
+// Writes the five pictures into a fresh folder; or writes, loads (load_resources' result), removes.
 std::string write_test_images(const TestImageSizes &sizes = TestImageSizes());
-// Writes, loads and removes them; load_resources' result.
 int load_test_images(const TestImageSizes &sizes = TestImageSizes());
 
-// Pixels where two 32-bit 640x480 frames differ.
+// Pixels where two 32-bit 640x480 memory bitmaps differ, and a colour in their format.
 int count_differences(BITMAP *a, BITMAP *b);
-int rgb(int r, int g, int b);
+inline int rgb(int r, int g, int b) {
+    return makecol32(r, g, b);
+}
