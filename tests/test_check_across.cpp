@@ -1,5 +1,4 @@
-// The review of the tiers together that rebrik-check prints: each rule as a pair of questions
-// that must warn and a near pair that must not.
+// The review of the tiers together that rebrik-check prints.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <fstream>
@@ -26,21 +25,19 @@ static std::string review(const std::string &a, const std::string &b) {
     return found;
 }
 
-static const std::string STUR = "Ľudovít Štúr\nJán Kollár\nAnton Bernolák\nJán Hollý\n";
+static const std::string STUR = "Ľudovít Štúr\nJán Kollár\nAnton Bernolák\nJán Hollý\n",
+                         XYZW = "\nx\ny\nz\nw\n", KRIVAN = "Kde je Kriváň?\n1\n2\n3\n4\n",
+                         GIVEN = "a.txt:2: spravnu odpoved prezradza text otazky na b.txt:2";
 
 // Each rule of the review across tiers warns on its pair of questions and not on the near one.
 TEST(BankReview, EachRuleWarnsOnItsPairAndNotOnTheNearOne) {
-    struct Case {
-        std::string a, b, want;
-    } cases[] = {
+    const std::string cases[][3] = {
         // a question twice, in any case, diacritics, spacing or split, also within one file
-        {"Kde je Kriváň?\n1\n2\n3\n4\n", "KDE  je\tKRIVAN ?\n5\n6\n7\n8\n",
-         "b.txt:2: ta ista otazka je aj na a.txt:2\n"},
-        {"Kde je Kriváň?\n1\n2\n3\n4\nKde je kriváň?\n5\n6\n7\n8\n", "",
-         "a.txt:7: ta ista otazka je aj na a.txt:2\n"},
-        {"Kde je Kriváň?\n1\n2\n3\n4\n", "Kde je Sitno?\n5\n6\n7\n8\n", ""},
+        {KRIVAN, "KDE  je\tKRIVAN ?\n5\n6\n7\n8\n", "b.txt:2: ta ista otazka je aj na a.txt:2\n"},
+        {KRIVAN + "Kde je kriváň?\n5\n6\n7\n8\n", "", "a.txt:7: ta ista otazka je aj na a.txt:2\n"},
+        {KRIVAN, "Kde je Sitno?\n5\n6\n7\n8\n", ""},
         // the per-file review alone reports a question written twice exactly so
-        {"Kde je Kriváň?\n1\n2\n3\n4\nKde je Kriváň?\n5\n6\n7\n8\n", "", ""},
+        {KRIVAN + "Kde je Kriváň?\n5\n6\n7\n8\n", "", ""},
         // the same answers in any order; three of four shared, or four numbers, pass
         {"Kto?\nEva\nIvan\nJán\nOľga\n", "Kde?\nján\nOľga\nEva\nIvan\n",
          "b.txt:2: tie iste odpovede ma aj otazka na a.txt:2\n"},
@@ -48,23 +45,17 @@ TEST(BankReview, EachRuleWarnsOnItsPairAndNotOnTheNearOne) {
         {"Koľko?\n5\n6\n7\n8\n", "Koľko ešte?\n8\n7\n6\n5\n", ""},
         // a text holding another's correct answer, once per answered question with the count
         {"Kedy vznikla SR?\n1993\n1989\n1918\n1968\n",
-         "V roku 1993 čo?\nx\ny\nz\nw\nAj 1993?\nx\ny\nz\nv\n",
-         "a.txt:2: spravnu odpoved prezradza text otazky na b.txt:2 (a dalsich: 1)\n"},
-        // a short number is no year
-        {"Koľko je 6 + 6?\n12\n11\n13\n14\n", "Prečo 12 mesiacov?\nx\ny\nz\nw\n", ""},
+         "V roku 1993 čo?" + XYZW + "Aj 1993?\nx\ny\nz\nv\n", GIVEN + " (a dalsich: 1)\n"},
+        {"Koľko je 6 + 6?\n12\n11\n13\n14\n", "Prečo 12 mesiacov?" + XYZW, ""}, // 12 is no year
         // names and long words in their other forms, but whole words only
-        {"Kto kodifikoval?\n" + STUR, "Čo s Ľudovítom Štúrom?\nx\ny\nz\nw\n",
-         "a.txt:2: spravnu odpoved prezradza text otazky na b.txt:2\n"},
-        {"Kto kodifikoval?\n" + STUR, "Čo so Štúrom?\nx\ny\nz\nw\n", ""},
-        {"Aké mesto?\nTrenčín\nTrnava\nNitra\nŽilina\n", "Hrad v Trenčíne?\nx\ny\nz\nw\n",
-         "a.txt:2: spravnu odpoved prezradza text otazky na b.txt:2\n"},
-        {"Aké mesto?\nTrenčín\nTrnava\nNitra\nŽilina\n", "Aké sú trenčianske hrady?\nx\ny\nz\nw\n",
-         ""},
+        {"Kto kodifikoval?\n" + STUR, "Čo s Ľudovítom Štúrom?" + XYZW, GIVEN + "\n"},
+        {"Kto kodifikoval?\n" + STUR, "Čo so Štúrom?" + XYZW, ""},
+        {"Aké mesto?\nTrenčín\nTrnava\nNitra\nŽilina\n", "Hrad v Trenčíne?" + XYZW, GIVEN + "\n"},
+        {"Aké mesto?\nTrenčín\nTrnava\nNitra\nŽilina\n", "Aké sú trenčianske hrady?" + XYZW, ""},
         // not inside a longer name, and not a short word
-        {"Aká rieka?\nMorava\nDunaj\nHron\nVáh\n", "Kde tečie rieka Morava?\nx\ny\nz\nw\n",
-         "a.txt:2: spravnu odpoved prezradza text otazky na b.txt:2\n"},
-        {"Aká rieka?\nMorava\nDunaj\nHron\nVáh\n", "Kto vládol Veľkej Morave?\nx\ny\nz\nw\n", ""},
-        {"Aké mesto?\nNitra\nTrnava\nSenec\nŽilina\n", "Hrad v Nitre?\nx\ny\nz\nw\n", ""},
+        {"Aká rieka?\nMorava\nDunaj\nHron\nVáh\n", "Kde tečie rieka Morava?" + XYZW, GIVEN + "\n"},
+        {"Aká rieka?\nMorava\nDunaj\nHron\nVáh\n", "Kto vládol Veľkej Morave?" + XYZW, ""},
+        {"Aké mesto?\nNitra\nTrnava\nSenec\nŽilina\n", "Hrad v Nitre?" + XYZW, ""},
         // the correct answer alone abbreviated with an initial, also a Slovak capital
         {"Kto?\nĽ. Štúr\nJán Kollár\nAnton Bernolák\nJán Hollý\n", "",
          "a.txt:3: spravna odpoved sa od nespravnych lisi skratenim mena (inicialou s bodkou)\n"},
@@ -78,6 +69,6 @@ TEST(BankReview, EachRuleWarnsOnItsPairAndNotOnTheNearOne) {
          "a.txt:3: spravna odpoved je o viac ako polovicu dlhsia ako kazda nespravna\n"},
         {"Koľko?\ndesať\ntri\ndva\npäť\n", "", ""},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(review(c.a, c.b), c.want) << c.a << "--\n" << c.b;
+    for (const auto &[a, b, want] : cases)
+        EXPECT_EQ(review(a, b), want) << a << "--\n" << b;
 }
