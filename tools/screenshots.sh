@@ -10,14 +10,12 @@ start_x
 make_data
 start_game
 
-# Waits until the box at $2 is at its strongest by the mean of channel $3 (1 r, 2 g), saving
-# the strongest capture as $1.
-save_strongest() {
-    local best=-1 value
+# Waits until the box at $2 is at its reddest by its mean, saving the reddest capture as $1.
+save_reddest() {
+    local best=-1
     for _ in $(seq 12); do
         capture "$SHOT"
-        value=$(mean_colour "$SHOT" "$2" | cut -d, -f"$3")
-        [ "$value" -gt "$best" ] && { best=$value; cp "$SHOT" "$1"; }
+        mean_is "$2" 'r > best' && best=$r && cp "$SHOT" "$1"
     done
 }
 
@@ -34,7 +32,7 @@ wait_until "confirmation prompt" prompt_shows
 xdotool mousemove 214 186
 sleep 0.5
 capture "$SCREENSHOTS/confirm.png"
-click_at $NIE_CLICK
+click_at 290 182
 wait_until "end of the prompt" prompt_gone
 
 # The fifty-fifty leaves two answers; one of them is right. Until a banner shows, take the
@@ -43,14 +41,14 @@ for try in $(seq 12); do
     [ "$try" -gt 1 ] && leave_intro
     lifeline_click 0
     wait_until "fifty-fifty" eval '[ "$(answers_with_text)" -eq 2 ]'
-    for s in 0 1 2 3; do [ "$(white_in "${SLOT_TEXT[$s]}")" -gt 0 ] && break; done
+    for s in 0 1 2 3; do [ "$(white_in "$(slot_text $s)")" -gt 0 ] && break; done
     answer "$s"
     wait_until "banner or final screen" eval 'banner_shows || final_shows'
     banner_shows && break
     dismiss_final
 done
 banner_shows || fail "no banner after 12 games"
-save_strongest "$SCREENSHOTS/banner.png" "$BANNER_BOX" 1
+save_reddest "$SCREENSHOTS/banner.png" "250x50+125+410"
 wait_until "second question" answers_show
 click_at 90 435 # walk away
 wait_until "final screen" final_shows

@@ -1,7 +1,6 @@
-# The test program built again with AddressSanitizer and UndefinedBehaviorSanitizer in a second
-# build folder (BUILD_DIR-asan), only it and the game's core library, at -O1 to build quicker, and
-# run with leak detection, each test in its own process (as CTest runs them) two at a time. Any
-# sanitizer report, like any failing test, fails this test.  Usage: test_sanitized.sh BUILD SOURCE
+# The test program and core library rebuilt with AddressSanitizer and UndefinedBehaviorSanitizer
+# (at -O1, quicker to build) in BUILD-asan, run with leak detection, each test in its own process,
+# two at a time: any sanitizer report or failing test fails it.  Usage: test_sanitized.sh BUILD SRC
 set -uo pipefail
 ASAN="$(cd "$1" && pwd)-asan"
 fail() { echo "FAIL: $*" >&2; exit 1; }
