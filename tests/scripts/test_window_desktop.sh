@@ -65,7 +65,7 @@ signalled() {
     REBRIK_BIN=/usr/bin/perl start_game -e '$SIG{INT} = shift ? "DEFAULT" : "IGNORE"; exec @ARGV' "$2" "$BUILD/rebrik"
     for _ in $(seq 100); do [ $((0x$(awk '/SigCgt/ { print $2 }' /proc/$GAME_PID/status) & 1)) -eq 1 ] && break || sleep 0.05; done
     sleep "0.$((RANDOM % 10))$((RANDOM % 10))" && kill -s "$1" $GAME_PID
-    wait $GAME_PID; echo "$1 $?" >>"$WORK/signals.out"
+    wait_game 5 && echo "$1 $STATUS" >>"$WORK/signals.out"
 }
 for round in $(seq 25); do
     (for case in "TERM 1" "INT 1" "INT 0" "HUP 0" "TERM 0" "HUP 1"; do
