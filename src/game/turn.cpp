@@ -81,9 +81,10 @@ static int wait_for_confirmation(void) {
 // Up one row: the next tier is read before the banner, then the next question is drawn.
 static int climb(void) {
     level++;
-    if (level % 5 == 1)
+    int safe_row_reached = level % 5 == 1; // rows 5 and 10: the next tier begins
+    if (safe_row_reached)
         load_tier_or_end();
-    play_effect(level % 5 == 1 ? EFFECT_SAFE_ROW : EFFECT_LEVEL_UP); // rows 5 and 10 are safe
+    play_effect(safe_row_reached ? EFFECT_SAFE_ROW : EFFECT_LEVEL_UP);
     show_level_banner();
     draw_question();
     redraw(0, TEXT_QUESTION);
