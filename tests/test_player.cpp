@@ -1,0 +1,279 @@
+// Player data: the files' text, the standings, and the store's safety under damage, kills and
+// two games at once. Each test works in a folder of its own that it removes.
+#include <gtest/gtest.h>
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include "player/files.h"
+#include "player/player.h"
+
+namespace {
+
+// A fresh home for player data: XDG_DATA_HOME and XDG_CONFIG_HOME point into a new folder,
+// removed with everything in it when the test ends; the store's memory is emptied.
+struct PlayerHome {
+    std::string root, home = getenv("HOME") ? getenv("HOME") : "";
+    PlayerHome() {
+        char name[] = "/tmp/rebrik-player-XXXXXX";
+        root = mkdtemp(name);
+        setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
+    }
+    ~PlayerHome() {
+        std::filesystem::permissions(root + "/data", std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(root);
+        unsetenv("XDG_DATA_HOME");
+        unsetenv("XDG_CONFIG_HOME");
+        setenv("HOME", home.c_str(), 1);
+    }
+    std::string results() const {
+        return root + "/data/rebrik/vysledky.txt";
+    }
+};
+
+GameResult game(const char *when, int reached, int kept, int ending) {
+    return GameResult{when, reached, kept, ending, 0};
+}
+
+std::string read_text(const std::string &path) {
+    std::string text;
+    read_whole_file(path, &text);
+    return text;
+}
+
+void write_text(const std::string &path, const std::string &text) {
+    make_folders(path.substr(0, path.rfind('/') + 1));
+    ASSERT_EQ(replace_file(path, text), 0);
+}
+
+// The names in a folder that start with prefix.
+int files_starting(const std::string &folder, const std::string &prefix) {
+    int n = 0;
+    for (const auto &e : std::filesystem::directory_iterator(folder))
+        n += e.path().filename().string().rfind(prefix, 0) == 0;
+    return n;
+}
+
+} // namespace
+
+// The best ten: the highest kept row first, on a tie the earlier game; played, won and the
+// average count every game.
+TEST(Player, StandingsOrderAndCount) {
+    Results r;
+    for (int i = 0; i < 12; i++) // rows 0..11, each later in the day
+        r.games.push_back(
+            game(("2026-12-07 10:" + std::to_string(10 + i) + ":00").c_str(), i, i, ENDING_WALKED));
+    r.games.push_back(game("2026-12-06 09:00:00", 15, 15, ENDING_WON));
+    r.games.push_back(game("2026-12-05 09:00:00", 11, 11, ENDING_WRONG)); // ties 11, earlier
+    Standings s = standings_of(r);
+    ASSERT_EQ(s.best.size(), 10u);
+    EXPECT_EQ(s.best[0].kept, 15);
+    EXPECT_EQ(s.best[1].when, "2026-12-05 09:00:00");
+    EXPECT_EQ(s.best[2].when, "2026-12-07 10:21:00");
+    EXPECT_EQ(s.best[9].kept, 4);
+    EXPECT_EQ(s.played, 14);
+    EXPECT_EQ(s.won, 1);
+    EXPECT_DOUBLE_EQ(s.average_row, (66 + 15 + 11) / 14.0);
+    EXPECT_EQ(standings_of(Results()).average_row, 0.0);
+}
+
+// A file written is read back the same; a file is sound only with our header, every line ours
+// and its last line feed; what parses of a damaged one is kept; a newer version is told apart.
+TEST(Player, ResultsFileVerdicts) {
+    Results r;
+    r.games = {game("2026-12-07 10:00:00", 7, 5, ENDING_WRONG)};
+    r.games[0].lifelines = 5;
+    add_met(&r.met, 0xfedcba9876543210ull);
+    std::string text = format_results(r);
+    Results back;
+    ASSERT_EQ(parse_results(text, &back), 0);
+    EXPECT_EQ(format_results(back), text);
+    const struct {
+        std::string text;
+        int verdict;
+        size_t games;
+    } cases[] = {
+        {"", 1, 0},
+        {text.substr(0, text.size() - 1), 1, 1},         // cut short: the met line lost
+        {text.substr(0, text.find("otazka") + 9), 1, 1}, // cut inside a line
+        {std::string("\x7f"
+                     "ELF\x02\x01\0\0",
+                     8) +
+             text,
+         1, 0},                                                    // binary
+        {"<html>\n" + text, 1, 0},                                 // foreign
+        {text + "hra\t2026-12-07 10:00:00\t3\t5\tzla\t0\n", 1, 1}, // kept above reached
+        {text + "hra\t2026-13-x7 10:00:00\t3\t0\tzla\t0\n", 1, 1}, // a bad date
+        {"rebrik-vysledky 2\n" + text.substr(text.find('\n') + 1) + "nove\tpole\n", 2, 1},
+        {text + "\n", 0, 1}, // an empty line is harmless
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(parse_results(c.text, &back), c.verdict) << c.text;
+        EXPECT_EQ(back.games.size(), c.games) << c.text;
+    }
+}
+
+// Settings: a line with an unknown key or a bad value is skipped and the rest kept; an unset
+// value stays -1; a file without our header is damaged.
+TEST(Player, SettingsKeepGoodLines) {
+    Settings s;
+    EXPECT_EQ(parse_settings("rebrik-nastavenia 1\nticho=2\nfarba=1\ncela-obrazovka=1", &s), 0);
+    EXPECT_EQ(s.muted, -1);
+    EXPECT_EQ(s.fullscreen, 1);
+    EXPECT_EQ(parse_settings("rebrik-nastavenia 1\nticho=1\nticho\n=1\ncela-obrazovka=01x\n", &s),
+              0);
+    EXPECT_EQ(s.muted, 1);
+    EXPECT_EQ(s.fullscreen, -1);
+    EXPECT_EQ(parse_settings("ticho=1\n", &s), 1);
+    EXPECT_EQ(parse_settings("rebrik-nastavenia 9\nticho=0\n", &s), 2);
+    EXPECT_EQ(s.muted, 0);
+    Settings back;
+    EXPECT_EQ(parse_settings(format_settings({1, 0}), &back), 0);
+    EXPECT_EQ(back.muted, 1);
+    EXPECT_EQ(back.fullscreen, 0);
+}
+
+// A question is met once however often it comes; only questions still in the bank count; the
+// split of the text into lines is part of the question.
+TEST(Player, QuestionsMet) {
+    std::vector<uint64_t> met;
+    uint64_t a = question_hash("Ktorá rieka", "tečie cez Bratislavu?");
+    uint64_t b = question_hash("Ktorá rieka tečie", "cez Bratislavu?");
+    EXPECT_NE(a, b);
+    add_met(&met, a);
+    add_met(&met, b);
+    add_met(&met, a);
+    EXPECT_EQ(met.size(), 2u);
+    EXPECT_EQ(count_met(met, {b, question_hash("Iná", "")}), 1);
+}
+
+// The first game makes the folders and the file; a damaged file is put aside with the date and
+// what could be read of it begins the fresh file; a newer version's file is never written.
+TEST(Player, StoreDamagedAndNewerFiles) {
+    PlayerHome home;
+    player_load();
+    player_record(game("2026-12-07 10:00:00", 3, 0, ENDING_WRONG), {42});
+    Results r;
+    ASSERT_EQ(parse_results(read_text(home.results()), &r), 0);
+    EXPECT_EQ(r.games.size(), 1u);
+    EXPECT_EQ(r.met, std::vector<uint64_t>{42});
+
+    write_text(home.results(), read_text(home.results()) + "hra\tzlomene\n");
+    player_load();
+    EXPECT_EQ(files_starting(home.root + "/data/rebrik", "vysledky.txt.poskodeny-"), 1);
+    EXPECT_EQ(parse_results(read_text(home.results()), &r), 0);
+    EXPECT_EQ(r.games.size(), 1u);
+    EXPECT_EQ(player_results.games.size(), 1u);
+
+    std::string newer = "rebrik-vysledky 3\nhra\t2026-12-07 11:00:00\t15\t15\tvsetky\t7\n";
+    write_text(home.results(), newer);
+    player_load();
+    player_record(game("2026-12-07 12:00:00", 1, 0, ENDING_WALKED), {});
+    EXPECT_EQ(read_text(home.results()), newer);
+    EXPECT_EQ(player_results.games.size(), 2u); // the newer file's game and this one, in memory
+}
+
+// Whatever keeps the file from being written (no home folder, a file where the folder should
+// be, a write that fails as on a full disk) the game goes on: the result is kept in memory for
+// this run, the old file stays as it was, and the player is told once on standard error.
+TEST(Player, StoreThatCannotWrite) {
+    PlayerHome home;
+    write_text(home.results(), "rebrik-vysledky 1\n");
+    mkdir((home.results() + ".novy").c_str(), 0755); // the new file cannot be made
+    const std::string blocked = home.root + "/blocked";
+    write_text(blocked, "");
+    for (int place = 0; place < 3; place++) {
+        if (place == 1) // the data folder's place is taken by a file
+            setenv("XDG_DATA_HOME", blocked.c_str(), 1);
+        if (place == 2) { // no home folder at all
+            unsetenv("XDG_DATA_HOME");
+            unsetenv("HOME");
+        }
+        testing::internal::CaptureStderr();
+        player_load();
+        player_record(game("2026-12-07 10:00:00", 2, 0, ENDING_WRONG), {});
+        player_record(game("2026-12-07 10:05:00", 4, 0, ENDING_WRONG), {});
+        std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_EQ(player_results.games.size(), 2u) << place;
+    }
+    EXPECT_EQ(read_text(home.results()), "rebrik-vysledky 1\n");
+}
+
+namespace {
+
+// In a child process: records games for ever (or count of them), writing each one's number to
+// fd once its record returned.
+pid_t start_writer(int fd, int count) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        player_load();
+        for (int i = 1; count == 0 || i <= count; i++) {
+            player_record(game("2026-12-07 10:00:00", 1, 0, ENDING_WRONG), {(uint64_t)i});
+            if (write(fd, &i, sizeof i) != sizeof i)
+                _exit(1);
+        }
+        _exit(0);
+    }
+    return pid;
+}
+
+// Every number the writers sent down the pipe so far.
+int acknowledged(int fd) {
+    int n = 0, i;
+    while (read(fd, &i, sizeof i) == sizeof i)
+        n++;
+    return n;
+}
+
+} // namespace
+
+// Killed at any moment around a write, the store leaves a file that reads as sound and holds
+// every game whose record had returned (and at most the one being written).
+TEST(Player, KilledWritersLoseNothing) {
+    PlayerHome home;
+    int pipe_fd[2];
+    ASSERT_EQ(pipe(pipe_fd), 0);
+    fcntl(pipe_fd[0], F_SETFL, O_NONBLOCK);
+    srand(7);
+    int games = 0;
+    for (int kill_no = 0; kill_no < 100; kill_no++) {
+        pid_t pid = start_writer(pipe_fd[1], 0);
+        int first;
+        while (read(pipe_fd[0], &first, sizeof first) != sizeof first) // once it is writing
+            usleep(100);
+        usleep(rand() % 4000);
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        games += 1 + acknowledged(pipe_fd[0]);
+        Results r;
+        ASSERT_EQ(parse_results(read_text(home.results()), &r), 0) << "after kill " << kill_no;
+        ASSERT_GE((int)r.games.size(), games) << "after kill " << kill_no;
+        ASSERT_LE((int)r.games.size(), games + 1) << "after kill " << kill_no;
+        games = r.games.size();
+    }
+    close(pipe_fd[0]);
+    close(pipe_fd[1]);
+}
+
+// Two games writing at once, 200 results each, keep all 400.
+TEST(Player, TwoWritersKeepEveryResult) {
+    PlayerHome home;
+    int devnull = open("/dev/null", O_WRONLY);
+    pid_t a = start_writer(devnull, 200), b = start_writer(devnull, 200);
+    int status_a, status_b;
+    waitpid(a, &status_a, 0);
+    waitpid(b, &status_b, 0);
+    close(devnull);
+    EXPECT_EQ(status_a, 0);
+    EXPECT_EQ(status_b, 0);
+    Results r;
+    ASSERT_EQ(parse_results(read_text(home.results()), &r), 0);
+    EXPECT_EQ(r.games.size(), 400u);
+    EXPECT_EQ(r.met.size(), 200u);
+}
