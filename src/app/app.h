@@ -1,6 +1,8 @@
 // Application shell: start-up, the main loop over games, the timer tick and pointer input.
 #pragma once
 #include <atomic>
+#include <string>
+#include <vector>
 
 // Rises by one every 10 ms; the blink resets it and waits on it.
 extern std::atomic<int> tick_count;
@@ -17,6 +19,7 @@ struct Options {
     int scale;
     int fullscreen;
     int muted;
+    int results; // --vysledky: print the hall of fame and exit
 };
 extern Options options;
 
@@ -60,8 +63,8 @@ int wait_click(void);
 // the wait of the intro screen.
 int wait_click_or_leave_key(void);
 
-// For the final screen's own wait: 1 when Space or Enter went down since the last call; *held
-// carries which of them were down, and starts as leave_keys_down().
+// For the final screen's own wait: 1 when Space or Enter went down since the last call, 2 for H
+// (the hall of fame); *held carries which of them were down, and starts as leave_keys_down().
 int leave_key_pressed(int *held);
 int leave_keys_down(void);
 
@@ -74,5 +77,30 @@ enum {
     AREA_FIFTY = 6,
     AREA_SWITCH = 7,
     AREA_THIRD = 8,
-    AREA_EXIT = 9
+    AREA_EXIT = 9,
+    AREA_HALL = 10 // H in the intro's wait: the hall of fame
 };
+
+// Presents frames with show until any key or button is pressed and everything is let go again.
+void wait_any_press(void (*show)(void));
+
+// Player data as the game uses it. question_met notes the question on the board; record_game
+// keeps a game that reached its final screen (the row reached, the row kept, ENDING_*).
+void question_met(void);
+void record_game(int reached, int kept, int ending);
+// Reads the results and settings and the question bank's size; the settings fill in what the
+// command line left open, and --ticho is remembered.
+void load_player_data(void);
+// "Rebrik", with the best title once there is one and " - ticho" while muted; and setting it.
+std::string window_title(void);
+void update_window_title(void);
+// The hall of fame's lines: the heading, the ten best, the statistics.
+std::vector<std::string> hall_of_fame_lines(void);
+// --vysledky: prints the hall of fame; the exit status.
+int print_hall_of_fame(void);
+// Shows the hall of fame until a key or a click, then the board again.
+void show_hall_of_fame(void);
+// Before a frame of the board: F11 or Alt+Enter switches between the window and full screen.
+void poll_display_keys(void);
+// Once per shown frame: remembers a change of muting, then acts on a pending quit.
+void after_frame(void);

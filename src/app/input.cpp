@@ -58,9 +58,7 @@ static const KeyArea PLAY_KEYS[] = {
     {KEY_K, AREA_EXIT},
 };
 static const KeyArea LEAVE_KEYS[] = {
-    {KEY_SPACE, AREA_NONE},
-    {KEY_ENTER, AREA_NONE},
-    {KEY_ENTER_PAD, AREA_NONE},
+    {KEY_SPACE, AREA_NONE}, {KEY_ENTER, AREA_NONE}, {KEY_ENTER_PAD, AREA_NONE}, {KEY_H, AREA_HALL},
 };
 struct KeySet {
     const KeyArea *keys;
@@ -69,11 +67,12 @@ struct KeySet {
 static const KeySet PLAY = {PLAY_KEYS, sizeof PLAY_KEYS / sizeof PLAY_KEYS[0]};
 static const KeySet LEAVE = {LEAVE_KEYS, sizeof LEAVE_KEYS / sizeof LEAVE_KEYS[0]};
 
-// What is down now, one bit each: bit 0 the left button, bit 1 + i the set's key i.
+// What is down now, one bit each: bit 0 the left button, bit 1 + i the set's key i. Enter with
+// Alt is the switch to full screen, not a key of play.
 static int inputs_down(KeySet set) {
-    int down = mouse_b & 1;
+    int down = mouse_b & 1, alt = key_shifts & KB_ALT_FLAG;
     for (int i = 0; i < set.count; i++)
-        if (key[set.keys[i].key])
+        if (key[set.keys[i].key] && !(alt && set.keys[i].key == KEY_ENTER))
             down |= 2 << i;
     return down;
 }
@@ -115,5 +114,25 @@ int leave_keys_down(void) {
 int leave_key_pressed(int *held) {
     int now = leave_keys_down(), fresh = now & ~*held;
     *held = now;
-    return fresh != 0;
+    for (int i = 0; i < LEAVE.count; i++)
+        if (fresh & (2 << i))
+            return LEAVE.keys[i].area == AREA_HALL ? 2 : 1;
+    return 0;
+}
+
+// Whether any button or key is down.
+static bool anything_down(void) {
+    for (int k = 1; k < KEY_MAX; k++)
+        if (key[k])
+            return true;
+    return mouse_b != 0;
+}
+
+void wait_any_press(void (*show)(void)) {
+    bool was = anything_down();
+    show();
+    for (bool now; !(now = anything_down()) || was; was = now)
+        show();
+    while (anything_down())
+        show();
 }

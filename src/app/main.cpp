@@ -25,7 +25,8 @@ static const char USAGE[] =
     "Voľby:\n"
     "  --scale N      okno N-krát väčšie (N >= 1); inak najväčšie, aké sa zmestí\n"
     "  --fullscreen   celá obrazovka, obraz zväčšený a v strede\n"
-    "  --ticho        začať bez zvuku\n"
+    "  --ticho        začať bez zvuku (zapamätá sa; M ho zas zapne)\n"
+    "  --vysledky     vypíše sieň slávy a skončí\n"
     "  --version      vypíše verziu\n"
     "  -h, --help     vypíše túto pomoc\n"
     "\n"
@@ -37,6 +38,7 @@ static const char USAGE[] =
     "  K              KONIEC (odísť s dosiahnutým titulom)\n"
     "  Medzerník, Enter  ďalej z úvodu a zo záverečnej obrazovky\n"
     "  M              zvuk zapnúť a vypnúť\n"
+    "  H              sieň slávy (na úvode a záverečnej obrazovke)\n"
     "  Esc (podržať)  koniec hry\n";
 
 // The factor after --scale: a whole number from 1 to 100 written in digits only; 0 if bad.
@@ -78,6 +80,8 @@ int parse_command_line(int argc, char *argv[]) {
             options.fullscreen = 1;
         else if (!std::strcmp(arg, "--ticho"))
             options.muted = 1;
+        else if (!std::strcmp(arg, "--vysledky"))
+            options.results = 1;
         else if (!scale || !(options.scale = scale_value(scale)))
             return bad_command_line();
     }
@@ -105,6 +109,9 @@ int game_main(int argc, char *argv[]) {
     int status = parse_command_line(argc, argv);
     if (status >= 0)
         return status;
+    if (options.results)
+        return print_hall_of_fame();
+    load_player_data();
     name_window();
     // Without a usable system driver (no display) the input drivers would crash: stop here.
     if (allegro_init() != 0)
@@ -124,5 +131,6 @@ int game_main(int argc, char *argv[]) {
         return start_failure("Nemozem nacitat bitmapy\n", 1);
     set_text_background(makecol(255, 0, 255));
     start_sound(options.muted); // never fails: the game plays on silently
+    update_window_title();
     return main_loop();
 }

@@ -3,6 +3,7 @@
 #include "game/game.h"
 #include "app/app.h"
 #include "gfx/gfx.h"
+#include "player/player.h"
 #include "questions/questions.h"
 #include "sound/sound.h"
 
@@ -21,6 +22,12 @@ static void redraw(int panel_flags, int text_flags) {
     draw_text_layer(text_flags);
 }
 
+// A fresh question on the board, noted as met.
+static void next_question(void) {
+    draw_question();
+    question_met();
+}
+
 static void clear_selection(void) {
     for (int &state : answer_state)
         state = 0;
@@ -29,12 +36,14 @@ static void clear_selection(void) {
 void new_game(void) {
     level = 1;
     load_tier_or_end();
-    draw_question();
+    next_question();
     draw_text_layer(TEXT_INTRO);
     draw_panel_layer(PANEL_NO_QUESTION);
     lifelines_used = 0;
     play_effect(EFFECT_INTRO);
-    wait_click_or_leave_key(); // any click, Space or Enter leaves the intro, Escape too
+    // Any click, Space or Enter leaves the intro, Escape too; H shows the hall of fame over it.
+    while (wait_click_or_leave_key() == AREA_HALL)
+        show_hall_of_fame();
     draw_text_layer(TEXT_QUESTION);
     draw_panel_layer(0);
 }
@@ -58,9 +67,10 @@ void blink_correct(void) {
     }
 }
 
-// Shows the board of a finished game with the marker on row, then the final screen with the
-// title of that row. The game is over.
-static int end_game(int row) {
+// Keeps the result, shows the board of the finished game with the marker on row, then the
+// final screen with the title of that row. The game is over.
+static int end_game(int row, int ending) {
+    record_game(ending == ENDING_WON ? 15 : level - 1, row, ending);
     level = row;
     redraw(PANEL_NO_QUESTION, 0);
     level = row + 1;
@@ -86,7 +96,7 @@ static int climb(void) {
         load_tier_or_end();
     play_effect(safe_row_reached ? EFFECT_SAFE_ROW : EFFECT_LEVEL_UP);
     show_level_banner();
-    draw_question();
+    next_question();
     redraw(0, TEXT_QUESTION);
     return 0;
 }
@@ -108,9 +118,9 @@ static int answer_with_confirmation(int slot) {
     redraw(0, 0);
     play_effect(slot == correct_slot ? EFFECT_RIGHT : EFFECT_WRONG);
     if (slot != correct_slot)
-        return end_game(level - ((level - 1) % 5 + 1)); // back to the last safe row
+        return end_game(level - ((level - 1) % 5 + 1), ENDING_WRONG); // back to the last safe row
     if (level == 15)
-        return end_game(15);
+        return end_game(15, ENDING_WON);
     return climb();
 }
 
@@ -126,7 +136,7 @@ static void fifty_fifty(void) {
 // in this tier, and draws another.
 static void switch_question(void) {
     recent_questions[0] = recent_questions[level % 5];
-    draw_question();
+    next_question();
 }
 
 static void third_lifeline(void) {}
@@ -160,6 +170,6 @@ int play_turn(void) {
     if (area >= AREA_FIFTY && area <= AREA_THIRD)
         use_lifeline(area - AREA_FIFTY);
     else if (area == AREA_EXIT)
-        return end_game(level - 1); // walking away keeps the last row answered
+        return end_game(level - 1, ENDING_WALKED); // walking away keeps the last row answered
     return 0;
 }

@@ -106,6 +106,18 @@ void show_level_banner(void) {
     end_animation(a);
 }
 
+// A fresh Space or Enter leaves the final screen (1); a fresh H shows the hall of fame over it,
+// after which the screen is drawn whole again.
+static int final_screen_key(Animation &a, int *held) {
+    int pressed = leave_key_pressed(held);
+    if (pressed == 2) {
+        show_hall_of_fame();
+        a.shown = false;
+        *held = leave_keys_down();
+    }
+    return pressed == 1;
+}
+
 // The wait takes a fresh press: a left button still down from the click that ended the game
 // is let go first; then any button ends it. Space or Enter pressed during the wait ends it too
 // (one held since before the wait counts only once pressed again).
@@ -115,9 +127,9 @@ void show_final_screen(void) {
     if (a.snapshot)
         fade(a, 0, 100, 5);
     int held = leave_keys_down(), key_left = 0;
-    while ((mouse_b & 1) && !(key_left = leave_key_pressed(&held)))
+    while ((mouse_b & 1) && !(key_left = final_screen_key(a, &held)))
         still_frame(a);
-    while (!key_left && mouse_b == 0 && !(key_left = leave_key_pressed(&held)))
+    while (!key_left && mouse_b == 0 && !(key_left = final_screen_key(a, &held)))
         still_frame(a);
     if (a.snapshot)
         fade(a, 100, 1, 1);

@@ -201,7 +201,7 @@ static void frame_done(void) {
     poll_sound_keys();
     if (frame_shown_hook)
         frame_shown_hook();
-    act_on_pending_quit();
+    after_frame();
 }
 
 static void show_whole_frame(void) {
@@ -248,6 +248,7 @@ static void erase_pointer(void) {
 // pointer was and is: only those places are redrawn and copied, and nothing at all while the
 // pointer stays put. The screen shows the same as if every frame were copied whole.
 void present_frame(void) {
+    poll_display_keys();
     if (!board_on_back_buffer) {
         blit(scene_layer, back_buffer, 0, 0, 0, 0, FRAME_W, FRAME_H);
         draw_sprite(back_buffer, text_layer, 0, 0);

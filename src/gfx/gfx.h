@@ -2,6 +2,8 @@
 // layers and the two banner animations. What other subsystems may use of it.
 #pragma once
 #include <allegro.h>
+#include <string>
+#include <vector>
 
 // The transparent colour: pure magenta in the 32-bit screen format.
 #define MASK_COLOR MASK_COLOR_32
@@ -117,3 +119,9 @@ void show_level_banner(void);
 
 // The final screen: fades the title kept in, waits for a button press, fades it out.
 void show_final_screen(void);
+
+// The hall of fame over the background: open it with its lines (the first is the heading), show
+// frames of it while it is open, close it (the next board frame is then drawn whole).
+void open_hall_of_fame(const std::vector<std::string> &lines);
+void hall_of_fame_frame(void);
+void close_hall_of_fame(void);

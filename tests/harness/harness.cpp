@@ -63,6 +63,9 @@ void headless_init(void) {
     if (screen) // started already
         return;
     install_allegro(SYSTEM_NONE, &errno, atexit); // no hardware: nothing to fail
+    // Games played here keep no results: their folder cannot be made under a file.
+    setenv("XDG_DATA_HOME", "/dev/null/rebrik-tests", 1);
+    setenv("XDG_CONFIG_HOME", "/dev/null/rebrik-tests", 1);
     set_color_depth(32);
     screen = create_bitmap(640, 480);
     set_text_background(makecol(255, 0, 255));
