@@ -10,6 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include "player/files.h"
+#include "app/app.h"
+#include "harness/harness.h"
 #include "player/player.h"
 
 namespace {
@@ -17,19 +19,21 @@ namespace {
 // A fresh home for player data: XDG_DATA_HOME and XDG_CONFIG_HOME point into a new folder,
 // removed with everything in it when the test ends; the store's memory is emptied.
 struct PlayerHome {
-    std::string root, home = getenv("HOME") ? getenv("HOME") : "";
+    std::string root, saved[3];
+    static constexpr const char *VARIABLES[3] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"};
     PlayerHome() {
+        for (int i = 0; i < 3; i++)
+            saved[i] = getenv(VARIABLES[i]) ? getenv(VARIABLES[i]) : "";
         char name[] = "/tmp/rebrik-player-XXXXXX";
         root = mkdtemp(name);
         setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
     }
     ~PlayerHome() {
-        std::filesystem::permissions(root + "/data", std::filesystem::perms::owner_all);
-        std::filesystem::remove_all(root);
-        unsetenv("XDG_DATA_HOME");
-        unsetenv("XDG_CONFIG_HOME");
-        setenv("HOME", home.c_str(), 1);
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+        for (int i = 0; i < 3; i++) // as they were (the harness keeps games from the real home)
+            saved[i].empty() ? unsetenv(VARIABLES[i]) : setenv(VARIABLES[i], saved[i].c_str(), 1);
     }
     std::string results() const {
         return root + "/data/rebrik/vysledky.txt";
@@ -276,4 +280,56 @@ TEST(Player, TwoWritersKeepEveryResult) {
     ASSERT_EQ(parse_results(read_text(home.results()), &r), 0);
     EXPECT_EQ(r.games.size(), 400u);
     EXPECT_EQ(r.met.size(), 200u);
+}
+
+// A game that reaches its final screen is kept with the row reached, the row kept, how it ended
+// and the questions met; a game left by Escape is not. The record names the title in the
+// window and heads the hall of fame.
+TEST(Player, GamesOfPlayKept) {
+    ASSERT_EQ(headless_load(game_folder().c_str()),
+              0); // first: the harness sets a folder of its own
+    PlayerHome home;
+    player_load();
+    script_reset();
+    EXPECT_EQ(play_words("go right right wrong"), 1);
+    Results r;
+    ASSERT_EQ(parse_results(read_text(home.results()), &r), 0);
+    EXPECT_EQ(r.met.size(), 3u); // no question comes twice in a tier
+    EXPECT_EQ(play_words("go right fifty exit go right esc"), 1);
+    ASSERT_EQ(parse_results(read_text(home.results()), &r), 0);
+    ASSERT_EQ(r.games.size(), 2u);
+    EXPECT_TRUE(r.games[0].reached == 2 && r.games[0].kept == 0 &&
+                r.games[0].ending == ENDING_WRONG && r.games[0].lifelines == 0);
+    EXPECT_TRUE(r.games[1].reached == 1 && r.games[1].kept == 1 &&
+                r.games[1].ending == ENDING_WALKED && r.games[1].lifelines == LIFELINE_FIFTY);
+    EXPECT_EQ(window_title(), "Rebrik - rekord: 1 looser");
+    EXPECT_EQ(hall_of_fame_lines()[2].substr(0, 14), " 1.  1  looser");
+}
+
+// H on the intro shows the hall of fame until a key or a click, then the intro as it was.
+TEST(Player, HallOfFameOverTheIntro) {
+    ASSERT_EQ(headless_load(game_folder().c_str()),
+              0); // first: the harness sets a folder of its own
+    PlayerHome home;
+    player_load();
+    script_reset();
+    std::vector<std::vector<int>> frames;
+    per_frame_agent = [&] {
+        frames.push_back(
+            {getpixel(screen, 60, 240), getpixel(screen, 250, 240), getpixel(screen, 347, 452)});
+    };
+    script_hold({300, 300, 0, 0}, 2);
+    script_hold({300, 300, 0, 0, KEY_H}, 2);
+    script_hold({300, 300, 0, 0}, 3);
+    script_click(300, 300); // closes the hall
+    script_hold({300, 300, 0, 0}, 2);
+    script_click(300, 300); // leaves the intro
+    new_game();
+    per_frame_agent = nullptr;
+    ASSERT_GT(frames.size(), 10u);
+    int hall_frames = 0;
+    for (const auto &f : frames)
+        hall_frames += f != frames.front();
+    EXPECT_GE(hall_frames, 5);
+    EXPECT_EQ(frames.front(), frames[frames.size() - 2]); // the intro again, as before
 }

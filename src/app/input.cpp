@@ -58,7 +58,10 @@ static const KeyArea PLAY_KEYS[] = {
     {KEY_K, AREA_EXIT},
 };
 static const KeyArea LEAVE_KEYS[] = {
-    {KEY_SPACE, AREA_NONE}, {KEY_ENTER, AREA_NONE}, {KEY_ENTER_PAD, AREA_NONE}, {KEY_H, AREA_HALL},
+    {KEY_SPACE, AREA_NONE},
+    {KEY_ENTER, AREA_NONE},
+    {KEY_ENTER_PAD, AREA_NONE},
+    {KEY_H, AREA_HALL},
 };
 struct KeySet {
     const KeyArea *keys;

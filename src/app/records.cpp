@@ -32,8 +32,8 @@ std::string window_title(void) {
     std::string title = "Rebrik";
     Standings s = standings_of(player_results);
     if (!s.best.empty() && s.best[0].kept > 0)
-        title += " - rekord: " + std::to_string(s.best[0].kept) + " " +
-                 level_titles[s.best[0].kept];
+        title +=
+            " - rekord: " + std::to_string(s.best[0].kept) + " " + level_titles[s.best[0].kept];
     return sound_muted ? title + " - ticho" : title;
 }
 
