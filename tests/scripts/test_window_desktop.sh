@@ -22,7 +22,7 @@ cp "$SRC"/tests/data/game/*.txt "$WORK/data/"
 # Starts the game with options "$@" on a screen ($1, with openbox) at scale $2: GAME_WINDOW, the
 # window the manager lists as Rebrik, is 640x480 times SCALE with the desktop's class.
 on_screen() { start_x "$1" && (openbox >/dev/null 2>&1 &) && sleep 0.5 && SCALE=$2; }
-listed() { GAME_WINDOW=$(wmctrl -l | awk '$NF == "Rebrik" { print $1 }') && [ -n "$GAME_WINDOW" ]; }
+listed() { GAME_WINDOW=$(wmctrl -l | awk '$4 == "Rebrik" { print $1 }') && [ -n "$GAME_WINDOW" ]; }
 start_window() {
     GAME_WINDOW="" && start_game "$@" && wait_until "a window named Rebrik" listed
     got="$(xwininfo -id "$GAME_WINDOW" | grep -o 'geometry [0-9x]*') $(xprop -id "$GAME_WINDOW" WM_CLASS)"

@@ -1,6 +1,8 @@
 # Shared steps of the tests that run the real game in a real X window (Xvfb) driven by xdotool;
 # tools/bench and tools/screenshots.sh use them too. Sourced with BUILD and SRC set.
 WORK=$(mktemp -d) GAME_PID="" XVFB_PID=""
+# The game keeps its results and settings in the scratch folder, never in the real home.
+export XDG_DATA_HOME="$WORK/home/data" XDG_CONFIG_HOME="$WORK/home/config"
 
 # Stops the game and the X server and removes the scratch folder, however the test ends.
 cleanup() { kill -9 $GAME_PID 2>/dev/null; kill $XVFB_PID 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"; }
