@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -282,21 +283,28 @@ TEST(Player, TwoWritersKeepEveryResult) {
     EXPECT_EQ(r.met.size(), 200u);
 }
 
+// Games played headless, with a player home of their own made after the harness set its own.
+class PlayerGames : public ::testing::Test {
+  protected:
+    std::unique_ptr<PlayerHome> home;
+    void SetUp() override {
+        ASSERT_EQ(headless_load(game_folder().c_str()), 0);
+        home = std::make_unique<PlayerHome>();
+        player_load();
+        script_reset();
+    }
+};
+
 // A game that reaches its final screen is kept with the row reached, the row kept, how it ended
 // and the questions met; a game left by Escape is not. The record names the title in the
 // window and heads the hall of fame.
-TEST(Player, GamesOfPlayKept) {
-    ASSERT_EQ(headless_load(game_folder().c_str()),
-              0); // first: the harness sets a folder of its own
-    PlayerHome home;
-    player_load();
-    script_reset();
+TEST_F(PlayerGames, KeptOrNot) {
     EXPECT_EQ(play_words("go right right wrong"), 1);
     Results r;
-    ASSERT_EQ(parse_results(read_text(home.results()), &r), 0);
+    ASSERT_EQ(parse_results(read_text(home->results()), &r), 0);
     EXPECT_EQ(r.met.size(), 3u); // no question comes twice in a tier
     EXPECT_EQ(play_words("go right fifty exit go right esc"), 1);
-    ASSERT_EQ(parse_results(read_text(home.results()), &r), 0);
+    ASSERT_EQ(parse_results(read_text(home->results()), &r), 0);
     ASSERT_EQ(r.games.size(), 2u);
     EXPECT_TRUE(r.games[0].reached == 2 && r.games[0].kept == 0 &&
                 r.games[0].ending == ENDING_WRONG && r.games[0].lifelines == 0);
@@ -307,12 +315,7 @@ TEST(Player, GamesOfPlayKept) {
 }
 
 // H on the intro shows the hall of fame until a key or a click, then the intro as it was.
-TEST(Player, HallOfFameOverTheIntro) {
-    ASSERT_EQ(headless_load(game_folder().c_str()),
-              0); // first: the harness sets a folder of its own
-    PlayerHome home;
-    player_load();
-    script_reset();
+TEST_F(PlayerGames, HallOfFameOverTheIntro) {
     std::vector<std::vector<int>> frames;
     per_frame_agent = [&] {
         frames.push_back(
