@@ -1,5 +1,5 @@
-// Start-up, the command line, the main loop over games and shutdown; owns the timer tick and
-// the options.
+// Start-up, the command line, the main loop over games and shutdown; owns the timer tick, the
+// options and the window's title.
 #include <allegro.h>
 #include <cstdio>
 #include <cstdlib>
