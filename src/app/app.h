@@ -24,6 +24,13 @@ extern Options options;
 // --help or --version (0) or a bad command line (2), with the text already printed.
 int parse_command_line(int argc, char *argv[]);
 
+// The window's title: "Rebrik", or "Rebrik - ticho" while the sound is muted, the sign of muting
+// that changes no game frame.
+const char *window_title(int muted);
+
+// Once per frame: retitles the window whenever the sound's muting changed since the last title.
+void retitle_window(void);
+
 // Gives the window the library will make its class name and our icon; before allegro_init.
 void name_window(void);
 

@@ -56,7 +56,7 @@ int open_display(void) {
         try_mode(GFX_AUTODETECT_WINDOWED, FRAME_W, FRAME_H, {1, 0, 0}) == 0 ||
         try_mode(GFX_AUTODETECT, FRAME_W, FRAME_H, {1, 0, 0}) == 0;
     if (opened)
-        set_window_title("Rebrik");
+        set_window_title(window_title(options.muted));
     return !opened;
 }
 
