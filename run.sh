@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One-step set-up for Rebrik on Debian 12: installs the missing Debian packages, builds, and
-# then plays the game on the bundled data ("play"), runs every test through CTest ("test"), or
-# builds the Debian package build/rebrik_VERSION_amd64.deb ("package").
+# then plays the game on the bundled data ("play", passing the rest of the command line on to the
+# game), runs every test through CTest ("test"), or builds the Debian package
+# build/rebrik_VERSION_amd64.deb ("package").
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -34,7 +35,7 @@ play)
     install_missing "${PLAY_PACKAGES[@]}"
     build
     cd data
-    exec ../build/rebrik
+    exec ../build/rebrik "${@:2}"
     ;;
 test)
     install_missing "${PLAY_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
@@ -53,7 +54,7 @@ screenshots)
     bash tools/screenshots.sh "$PWD/build" "$PWD" "$PWD/docs"
     ;;
 *)
-    echo "usage: $0 play|test|package|screenshots" >&2
+    echo "usage: $0 play [GAME OPTIONS...] | test | package | screenshots" >&2
     exit 2
     ;;
 esac

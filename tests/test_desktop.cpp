@@ -102,3 +102,16 @@ TEST(DesktopDeathTest, PendingQuitEndsEveryWait) {
         EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "");
     }
 }
+
+// --help prints the usage on standard output and ends with 0, saying where a held Escape ends
+// the game and where it does not, and that closing the window ends it anywhere.
+TEST(Desktop, HelpSaysWhereEscapeQuits) {
+    char name[] = "rebrik", help[] = "--help", *argv[] = {name, help};
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(parse_command_line(2, argv), 0);
+    std::string usage = testing::internal::GetCapturedStdout();
+    for (const char *said : {"Esc (podržať)  koniec hry na úvode a keď hra čaká na odpoveď",
+                             "(nie pri \"Si si isty?\" ani na záverečnej obrazovke)",
+                             "Zatvorenie okna  koniec hry kedykoľvek"})
+        EXPECT_NE(usage.find(said), std::string::npos) << said;
+}

@@ -91,7 +91,8 @@ void record_game(int reached, int kept, int ending);
 // Reads the results and settings and the question bank's size; the settings fill in what the
 // command line left open, and --ticho is remembered.
 void load_player_data(void);
-// "Rebrik", with the best title once there is one and " - ticho" while muted; and setting it.
+// "Rebrik", with the best title once there is one ("Rebrik - rekord: 10 Blavak") and " - ticho"
+// while muted, the sign of muting that changes no game frame; and setting it.
 std::string window_title(void);
 void update_window_title(void);
 // The hall of fame's lines: the heading, the ten best, the statistics.

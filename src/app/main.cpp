@@ -1,5 +1,5 @@
-// Start-up, the command line, the main loop over games and shutdown; owns the timer tick and
-// the options.
+// Start-up, the command line, the main loop over games and shutdown; owns the timer tick, the
+// options and the window's title.
 #include <allegro.h>
 #include <cstdio>
 #include <cstdlib>
@@ -34,12 +34,15 @@ static const char USAGE[] =
     "  A, B, C, D     odpoveď\n"
     "  Enter          ANO (potvrdí odpoveď)\n"
     "  N, Backspace   NIE (odpoveď späť)\n"
-    "  1, 2, 3        žolíky: 50:50, výmena otázky, žiarovka\n"
+    "  1, 2, 3        pomôcky: 50:50, výmena otázky, žiarovka\n"
     "  K              KONIEC (odísť s dosiahnutým titulom)\n"
     "  Medzerník, Enter  ďalej z úvodu a zo záverečnej obrazovky\n"
-    "  M              zvuk zapnúť a vypnúť\n"
-    "  H              sieň slávy (na úvode a záverečnej obrazovke)\n"
-    "  Esc (podržať)  koniec hry\n";
+    "  M              zvuk vypnúť (okno sa volá \"Rebrik - ticho\") a zapnúť\n"
+    "  H              sieň slávy (na úvode a na záverečnej obrazovke)\n"
+    "  F11, Alt+Enter okno alebo celá obrazovka (zapamätá sa)\n"
+    "  Esc (podržať)  koniec hry na úvode a keď hra čaká na odpoveď\n"
+    "                 (nie pri \"Si si isty?\" ani na záverečnej obrazovke)\n"
+    "  Zatvorenie okna  koniec hry kedykoľvek\n";
 
 // The factor after --scale: a whole number from 1 to 100 written in digits only; 0 if bad.
 static int scale_value(const char *text) {

@@ -195,8 +195,8 @@ static void copy_to_screen(int x, int y, int w, int h) {
     blit(scaled_buffer, screen, x * s, y * s, view.left + x * s, view.top + y * s, w * s, h * s);
 }
 
-// Every frame ends here, shown or not: the keys of sound, the tests' hook, then a quit asked
-// for meanwhile.
+// Every frame ends here, shown or not: the keys of sound, the tests' hook, then what the shell
+// does after a frame (the title and settings after M, a quit asked for meanwhile).
 static void frame_done(void) {
     poll_sound_keys();
     if (frame_shown_hook)

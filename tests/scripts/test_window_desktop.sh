@@ -48,12 +48,16 @@ on_screen 3840x2160 1
 start_window --scale 1 && frame_at_intro && close_window intro
 SCALE=4 && start_window && frame_at_intro && leave_intro && close_window question
 
-# At 2x on 1920x1080: the window's game script by clicks (Escape ends it with status 0); a
-# short game by keys left by Space, then one entered by Enter closed in the blink of its answer.
+# At 2x on 1920x1080: the window's game script by clicks (Escape ends it with status 0); M
+# retitles the window "Rebrik - ticho" and back; a short game by keys left by Space, then one
+# entered by Enter closed in the blink of its answer.
 on_screen 1920x1080 2
 start_window && frame_at_intro
 play "$SRC/tests/data/window_game.txt"
+titled() { [ "$(xdotool getwindowname "$GAME_WINDOW")" = "$1" ]; }
 start_window
+hold_key m 0.15 && wait_until "muted title" titled "Rebrik - ticho"
+hold_key m 0.15 && wait_until "unmuted title" titled "Rebrik"
 KEYS=space play <(echo go right exit end)
 KEYS=Return play <(echo go wrong) && close_window blink
 

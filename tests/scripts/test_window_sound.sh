@@ -17,12 +17,15 @@ awk -F'|' '$5 ~ /[0-9]/ { if (FILENAME ~ /tap/) tap[$2] = $5; else none[$2] = $5
     END { for (a in tap) if (!(tap[a] <= none[a] + 0.3)) bad = 1; exit bad }' \
     "$WORK/tap.txt" "$WORK/none.txt" || fail "slower with sound: $(cat "$WORK/tap.txt" "$WORK/none.txt")"
 
-# Muted (--ticho), the intro plays on in silence; unmuted with no sound device it plays too; neither
-# lets the sound library say anything on the terminal. The intro's sound would be mixed within 1 s.
+# Muted (--ticho), the intro plays on in silence under the title "Rebrik - ticho"; unmuted with
+# no sound device it plays too; neither lets the sound library say anything on the terminal. The
+# intro's sound would be mixed within 1 s.
 start_x && make_data
 for out in tap none; do
     HOME="$WORK/$out" start_game $([ $out = tap ] && echo --ticho)
-    wait_until "intro" intro_shows && sleep 1 && escape_ends
+    wait_until "intro" intro_shows && sleep 1
+    [ $out = none ] || xdotool search --name '^Rebrik - ticho$' >/dev/null || fail "--ticho: not in the title"
+    escape_ends
     [ ! -s "$WORK/game.out" ] || fail "$out: the game said something"
 done
 [ -s "$WORK/tap/out.raw" ] && [ "$(mixed)" -eq 0 ] || fail "--ticho: sound was mixed"
