@@ -170,6 +170,8 @@ static int refuse_if_long(Reader *r, int max, int why, const char *what) {
 // answers end in "?" (from bit 2 on).
 enum { MARK_ASKS = 1, MARK_ANSWER_LIKE = 2, MARK_ANSWER_ASKS = 4 };
 
+// Whether the last three bytes of a field (but spaces) end a question: "?", ":", three dots, or
+// the ellipsis character (E2 80 A6 in UTF-8).
 static bool ends_asking(unsigned tail) {
     unsigned last = tail & 0xFF;
     return last == '?' || last == ':' || tail == 0x2E2E2E || tail == 0xE280A6;
