@@ -1,6 +1,7 @@
 // Question files: loads and refusals at each limit, every probe start and shuffle, the reviews.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <unistd.h>
 #include "harness/harness.h"
@@ -43,6 +44,19 @@ TEST(QuestionLoad, LoadedOrRefusedOnLine) {
         {"7\n" + blocks(8) + "\tnie\n", "Otazka 6|a6|b|c|d", LOAD_OK, 7},   // only the first seven
         {six + "Q\na\x1a" + "b\nc\nd\n" + blocks(2), "Q|a|||", LOAD_OK, 6}, // Ctrl-Z ends the file
         {six + q54 + "\t" + q54 + "\n" + a24, q54 + "/" + q54 + "|" + a24 + "|||", LOAD_OK, 6},
+        // a UTF-8 byte-order mark at the very start is skipped; cut short or later, no number
+        {"\xEF\xBB\xBF"
+         "6\r\n" +
+             blocks(6),
+         "Otazka 5|a5|b|c|d", LOAD_OK, 6},
+        {"\xEF\xBB"
+         "6\n" +
+             blocks(6),
+         "", LOAD_NO_NUMBER, 1},
+        {"\n\xEF\xBB\xBF"
+         "6\n" +
+             blocks(6),
+         "", LOAD_NO_NUMBER, 2},
         {"\n\n  x6\n" + blocks(6), "", LOAD_NO_NUMBER, 3},
         {std::string(1, '\0') + "6\n" + blocks(6), "", LOAD_NO_NUMBER, 1},
         {"\n5 otazok\n" + blocks(6), "", LOAD_TOO_FEW, 2},
@@ -133,4 +147,88 @@ TEST(QuestionDraw, EveryProbeStartAndShuffle) {
                                       question_set[0].answers) == "Dva/%s %n|%d||b|c");
         }
     }
+}
+
+// What the author's check finds in a text: the loader's findings and the review's, in line order,
+// each "LINE e|w TEXT".
+static std::string check_text(const std::string &text) {
+    static std::vector<std::pair<int, std::string>> found;
+    found.clear();
+    load_text(text);
+    check_question_file("q.txt", [](int line, const char *finding, int error) {
+        found.push_back({line, (error ? " e " : " w ") + std::string(finding)});
+    });
+    review_question_set([](int line, const char *finding) {
+        found.push_back({line, " w " + std::string(finding)});
+    });
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::string out;
+    for (const auto &[line, finding] : found)
+        out += std::to_string(line) + finding + "\n";
+    return out;
+}
+
+// k blocks whose questions ask: "Otazka i?", answers "ai" to "di", the first numbered from.
+static std::string asking(int k, int from = 0) {
+    std::string text;
+    for (int i = from; i < from + k; i++)
+        for (const char *part : {"Otazka ", "?\na", "\nb", "\nc", "\nd"})
+            text += part + std::to_string(i) + (part[1] == 'd' ? "\n" : "");
+    return text;
+}
+
+// The check names a block shifted by a missing or extra line once, on its first line; a last block
+// cut short on the file's last line; a Windows-1250 file once, on its first line concerned.
+// (Every error of a file: tools/check/CMakeLists.txt.)
+TEST(QuestionCheck, EveryMistakeOnItsLine) {
+    const std::string cases[][2] = {
+        // an answer missing in block 2: shifted from there on; the last block lacks its last
+        {"6\n" + asking(1) + "Otazka 1?\na\nb\nc\n" + asking(4, 2), // 30 lines
+         "7 w blok je asi posunuty: odpoved na riadku 11 konci otaznikom ako otazka (nechyba "
+         "v bloku riadok?)\n"
+         "30 w subor konci pred 4. odpovedou bloku: chybajuce hra ukaze prazdne\n"},
+        // a line left over in block 2: block 3 starts on an answer
+        {"6\n" + asking(2) + "e\n" + asking(4, 2),
+         "12 w blok je asi posunuty: riadok otazky vyzera ako odpoved (nie je tu alebo vyssie "
+         "riadok navyse?)\n"},
+        // a long question without "?" among asking ones is no shift
+        {"6\n" + asking(2) + "Dokonči príslovie: Kto druhému jamu kope\nx\ny\nz\nw\n" +
+             asking(3, 3),
+         ""},
+        {"6\n" + asking(1) + "Otazka?\n" + std::string("Kysl\xEDk\nh\xE9lium\nne\xF3n\nsu\xFF\n") +
+             asking(4, 2),
+         "8 w subor je v kodovani Windows-1250, hra cita UTF-8: ulozte ho ako UTF-8 (Poznamkovy "
+         "blok: Ulozit ako, Kodovanie UTF-8)\n"
+         "11 w text nie je platne UTF-8\n"},
+    };
+    for (const auto &[text, want] : cases)
+        EXPECT_EQ(check_text(text), want) << text;
+}
+
+// --otazky DIR, relative to the working directory, plays the tier files of DIR, each named with
+// its absolute path in message Q: a missing folder fails at lahke.txt, a missing stredne.txt at
+// question 6. An empty folder name is a bad command line.
+TEST(QuestionFolder, OwnQuestionsByCommandLine) {
+    const std::string base = game_folder(), own = base + "/own/";
+    ASSERT_EQ(headless_load(base.c_str()), 0);
+    std::filesystem::create_directory(own);
+    for (std::string name : {"lahke.txt", "tazke.txt"})
+        std::filesystem::copy(base + "/" + name, own + name);
+    char *empty[] = {(char *)"rebrik", (char *)"--otazky="},
+         *nowhere[] = {empty[0], (char *)"--otazky=nikde"},
+         *good[] = {empty[0], (char *)"--otazky", (char *)"own"};
+    EXPECT_EQ(parse_command_line(2, empty), 2);
+    ASSERT_EQ(parse_command_line(2, nowhere), -1);
+    level = 1;
+    EXPECT_EQ(load_tier(), 1);
+    EXPECT_EQ(load_file_name, base + "/nikde/lahke.txt");
+    ASSERT_EQ(parse_command_line(3, good), -1);
+    EXPECT_EQ(load_tier(), 0);
+    EXPECT_EQ(load_file_name, own + "lahke.txt");
+    level = 6; // question 6 loads the next tier; one that cannot be loaded ends the game
+    EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), load_tier() && (end_on_tier_failure(), 0)),
+                testing::ExitedWithCode(1),
+                "^Nemozem nacitat otazky zo suboru " + own + "stredne.txt\n$");
+    set_question_folder("");
 }

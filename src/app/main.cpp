@@ -8,6 +8,7 @@
 #include "app/app.h"
 #include "game/game.h"
 #include "gfx/gfx.h"
+#include "questions/questions.h"
 #include "sound/sound.h"
 
 std::atomic<int> tick_count{0};
@@ -26,9 +27,14 @@ static const char USAGE[] =
     "  --scale N      okno N-krát väčšie (N >= 1); inak najväčšie, aké sa zmestí\n"
     "  --fullscreen   celá obrazovka, obraz zväčšený a v strede\n"
     "  --ticho        začať bez zvuku (zapamätá sa; M ho zas zapne)\n"
+    "  --otazky PRIEČINOK  otázky z lahke.txt, stredne.txt a tazke.txt v ňom\n"
     "  --vysledky     vypíše sieň slávy a skončí\n"
     "  --version      vypíše verziu\n"
     "  -h, --help     vypíše túto pomoc\n"
+    "\n"
+    "Vlastné otázky, napríklad pre triedu: v novom priečinku (mkdir kviz) napíšte\n"
+    "lahke.txt, stredne.txt a tazke.txt (formát: rebrik-check --help), potom\n"
+    "  rebrik-check --werror kviz/*.txt && rebrik --otazky kviz\n"
     "\n"
     "Klávesy:\n"
     "  A, B, C, D     odpoveď\n"
@@ -58,19 +64,21 @@ static int bad_command_line(void) {
     return 2;
 }
 
-// The value of --scale N or --scale=N, or null when arg is not that option.
-static const char *scale_argument(int argc, char *argv[], int *i) {
+// The value of the option name given as "NAME VALUE" or "NAME=VALUE" ("" when missing), or null
+// when argv[*i] is not that option.
+static const char *option_value(const char *name, int argc, char *argv[], int *i) {
     const char *arg = argv[*i];
-    if (!std::strncmp(arg, "--scale=", 8))
-        return arg + 8;
-    if (std::strcmp(arg, "--scale"))
+    size_t n = std::strlen(name);
+    if (!std::strncmp(arg, name, n) && arg[n] == '=')
+        return arg + n + 1;
+    if (std::strcmp(arg, name))
         return nullptr;
     return *i + 1 < argc ? argv[++*i] : "";
 }
 
 int parse_command_line(int argc, char *argv[]) {
     for (int i = 1; i < argc; i++) {
-        const char *arg = argv[i], *scale = scale_argument(argc, argv, &i);
+        const char *arg = argv[i], *value;
         if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
             std::fputs(USAGE, stdout);
             return 0;
@@ -85,7 +93,11 @@ int parse_command_line(int argc, char *argv[]) {
             options.muted = 1;
         else if (!std::strcmp(arg, "--vysledky"))
             options.results = 1;
-        else if (!scale || !(options.scale = scale_value(scale)))
+        else if ((value = option_value("--otazky", argc, argv, &i))) {
+            if (!value[0] || set_question_folder(value))
+                return bad_command_line();
+        } else if (!(value = option_value("--scale", argc, argv, &i)) ||
+                   !(options.scale = scale_value(value)))
             return bad_command_line();
     }
     return -1;

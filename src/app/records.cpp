@@ -46,7 +46,7 @@ void update_window_title(void) {
 static std::vector<uint64_t> bank_hashes(void) {
     std::vector<uint64_t> bank;
     for (int first_level : {1, 6, 11}) {
-        if (load_question_file(tier_file_name(first_level)) != 0)
+        if (load_tier_of(first_level) != 0)
             continue;
         for (int i = 0; i < question_count; i++) {
             const QuestionRecord &q = question_set[i];

@@ -49,13 +49,18 @@ enum LoadRefusal {
     LOAD_REFUSAL_COUNT
 };
 
+// Room for the path of a question file, its NUL included.
+constexpr int QUESTION_PATH_SIZE = 1024;
+
 // What the last load found: the LoadRefusal, the 1-based line it was found on (0 when the file
-// was not read), the file's name as given, and the line of the first block's question line
-// (block i starts 5 * i lines below it).
+// was not read), the file's path as given, the line of the first block's question line (block i
+// starts 5 * i lines below it), and the last line read (0 when the file was not read): a line
+// past it is not in the file.
 extern int load_refusal;
 extern int load_refusal_line;
-extern char load_file_name[256];
+extern char load_file_name[QUESTION_PATH_SIZE];
 extern int first_block_line;
+extern int last_line_read;
 
 // The reason of a refusal in plain Slovak without diacritics, lower case, no final stop.
 const char *refusal_text(int refusal);
@@ -64,11 +69,30 @@ const char *refusal_text(int refusal);
 // 0 on success (and the history emptied); 1 when the file is missing or refused, holding no set.
 int load_question_file(const char *path);
 
+// Reads a question file as load_question_file does, for its author: reads on past every refusal
+// it can (a line too long is taken up to its limit, a count of one to five as it stands),
+// reporting each as an error (the first is the one load_refusal keeps; a file not opened is
+// reported on line 0), and warns on the first line of blocks that look shifted by a line missing
+// or left over. Findings come in no particular order. The blocks read stay loaded, refused or
+// not, for review_question_set. 1 when the game would refuse the file.
+int check_question_file(const char *path, void (*report)(int line, const char *text, int error));
+
 // The file of the tier that starts at this level ("lahke.txt", "stredne.txt", "tazke.txt").
 const char *tier_file_name(int at_level);
 
-// Loads the tier file chosen by level. 0 on success; 1 when it is missing or refused.
+// The path of the tier file that starts at this level in folder ("" for the working directory),
+// written into path. 1 when it does not fit in size bytes.
+int tier_path(char *path, int size, const char *folder, int at_level);
+
+// Sets the folder the game reads its tier files from: "" (as at start) for the working directory;
+// a relative folder is taken from the working directory now. 1 when the paths of its files would
+// not fit in QUESTION_PATH_SIZE, leaving the folder as it was.
+int set_question_folder(const char *folder);
+
+// Loads the tier file chosen by level (or that starts at at_level) from the question folder. 0 on
+// success; 1 when it is missing or refused.
 int load_tier(void);
+int load_tier_of(int at_level);
 
 // Puts a question of the loaded tier not drawn before on the board, answers shuffled. Without a
 // loaded tier it changes nothing and takes no random numbers.

@@ -48,15 +48,45 @@ int utf8_length(const char *text, int *valid) {
     return chars;
 }
 
-// The reporter of the review under way.
+// The reporter of the review under way, and whether it has named the file's encoding yet.
 static void (*reporter)(int line, const char *text);
+static bool named_1250;
+
+// The bytes of Windows-1250, the older Slovak Windows encoding, for the letters with diacritics
+// of Slovak and Czech and for typographic quotes, dashes and the ellipsis.
+static const char WINDOWS_1250_BYTES[] = "\xE1\xC1\xE4\xC4\xE8\xC8\xEF\xCF\xE9\xC9\xEC\xCC\xED\xCD"
+                                         "\xE5\xC5\xBE\xBC\xF2\xD2\xF3\xD3\xF4\xD4\xF6\xD6\xE0\xC0"
+                                         "\xF8\xD8\x9A\x8A\x9D\x8D\xFA\xDA\xF9\xD9\xFC\xDC\xFD\xDD"
+                                         "\x9E\x8E\x84\x93\x94\x82\x91\x92\x96\x97\x85";
+
+// Whether each byte of text past ASCII is one of those.
+static bool reads_as_1250(const char *text) {
+    for (const char *s = text; *s; s++)
+        if ((*s & 0x80) && !std::strchr(WINDOWS_1250_BYTES, *s))
+            return false;
+    return true;
+}
+
+// A text that is not UTF-8: said once per file as Windows-1250, with how to mend the file, when
+// it reads as that; otherwise on its own line.
+static void review_encoding(int line, const char *text) {
+    int valid = 1;
+    utf8_length(text, &valid);
+    if (valid)
+        return;
+    if (!reads_as_1250(text)) {
+        reporter(line, "text nie je platne UTF-8");
+    } else if (!named_1250) {
+        reporter(line, "subor je v kodovani Windows-1250, hra cita UTF-8: ulozte ho ako UTF-8 "
+                       "(Poznamkovy blok: Ulozit ako, Kodovanie UTF-8)");
+        named_1250 = true;
+    }
+}
 
 // A question line: bad bytes, and wider than the box.
 static void review_question_line(int line, const char *text) {
-    int valid = 1;
-    int chars = utf8_length(text, &valid);
-    if (!valid)
-        reporter(line, "text nie je platne UTF-8");
+    int valid = 1, chars = utf8_length(text, &valid);
+    review_encoding(line, text);
     if (chars > QUESTION_BOX_CHARS) {
         char message[96];
         std::snprintf(message, sizeof message,
@@ -66,14 +96,19 @@ static void review_question_line(int line, const char *text) {
     }
 }
 
-// The answers of a block, the first on line `line`: empty, bad bytes, equal to an earlier one.
+// The answers of a block, the first on line `line`: missing at the end of the file, empty, bad
+// bytes, equal to an earlier one.
 static void review_answers(int line, const QuestionRecord &q) {
     for (int k = 0; k < 4; k++) {
         const char *answer = q.answers[k];
-        int valid = 1;
-        utf8_length(answer, &valid);
-        if (!valid)
-            reporter(line + k, "text nie je platne UTF-8");
+        if (line + k > last_line_read) {
+            char message[96];
+            std::snprintf(message, sizeof message, "subor konci pred %d. odpovedou bloku: %s",
+                          k + 1, k == 0 ? "otazka sa neda vyhrat" : "chybajuce hra ukaze prazdne");
+            reporter(last_line_read, message);
+            return;
+        }
+        review_encoding(line + k, answer);
         if (!answer[0]) {
             reporter(line + k, k == 0 ? "spravna odpoved je prazdna, otazka sa neda vyhrat"
                                       : "nespravna odpoved je prazdna");
@@ -102,6 +137,7 @@ static int block_line(int i) {
 
 void review_question_set(void (*report)(int line, const char *text)) {
     reporter = report;
+    named_1250 = false;
     for (int i = 0; i < question_count; i++) {
         const QuestionRecord &q = question_set[i];
         int line = block_line(i);

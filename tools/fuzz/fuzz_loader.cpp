@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes as a question file, through the game's loader, the authors'
 // reviews (of the file, and of the file as two tiers) and a tier's worth of draws, checking what
 // the rest of the game relies on.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -26,8 +27,18 @@ template <size_t N> static bool terminated(const char (&field)[N]) {
     return std::memchr(field, 0, N) != nullptr;
 }
 
+// Lines of the input: its line feeds and one; no finding may name a line past them.
+static int input_lines;
+
 static void ignore_finding(int line, const char *text) {
-    require(line >= 1 && text[0], "a finding without a line or a text");
+    require(line >= 1 && line <= input_lines && text[0], "a finding on a line of the file");
+}
+
+static int errors_found;
+
+static void count_check_finding(int line, const char *text, int error) {
+    require(line >= 1 && line <= input_lines && text[0], "a check's finding on a line of the file");
+    errors_found += error;
 }
 
 static int repeats_found;
@@ -115,10 +126,18 @@ static void check_draws(void) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FILE *f = std::fopen(path, "wb");
     require(f && std::fwrite(data, 1, size, f) == size && std::fclose(f) == 0, "writing input");
+    // The author's check: an error exactly when the game refuses, then the review of what it read.
+    input_lines = 1 + int(std::count(data, data + size, '\n'));
+    errors_found = 0;
+    int refused = check_question_file(path, count_check_finding);
+    if (question_set)
+        review_question_set(ignore_finding);
     if (load_question_file(path) != 0) {
         check_refused(size);
+        require(refused && errors_found > 0, "the check refuses what the game refuses");
         return 0;
     }
+    require(!refused && errors_found == 0, "the check accepts what the game loads");
     check_loaded();
     review_question_set(ignore_finding);
     check_bank_review();
