@@ -29,10 +29,20 @@ static int fitting_scale(int w, int h, int room_w, int room_h) {
     return s < 1 ? 1 : s;
 }
 
+// Setting a mode puts the library's pointer at the window's centre and arms a warp that, a few
+// hundred ms later, moves the real pointer there too if it is in the window by then: the arrow
+// would jump under the player's hand. The game only reads the pointer, so the warp is disarmed.
+static void leave_pointer_alone(void) {
+    XLOCK();
+    _xwin.mouse_warped = 0;
+    XUNLOCK();
+}
+
 // Sets a w x h mode with the given driver and the frame shown as v on it, on black. 0 on success.
 static int try_mode(int driver, int w, int h, View v) {
     if (set_gfx_mode(driver, w, h, 0, 0) != 0)
         return 1;
+    leave_pointer_alone();
     if (set_view(v) != 0)
         return 1;
     clear_to_color(screen, makecol(0, 0, 0));

@@ -1,6 +1,7 @@
 # The real program in real windows: start-up failures; under openbox on 640x480, 3840x2160 and
-# 1920x1080 screens the window's size, class and exact enlargement, the close button, a whole
-# game by clicks and one by keys at 2x; signals at random moments.
+# 1920x1080 screens the window's size, class and exact enlargement, the close button, the real
+# pointer left where it is put at 1x, 2x and 4x, a whole game by clicks and one by keys at 2x;
+# signals at random moments.
 BUILD=$1
 SRC=$2
 source "$SRC/tests/scripts/window_lib.sh"
@@ -41,16 +42,48 @@ frame_at_intro() {
     [ "$differ" = 0 ] || fail "at ${SCALE}x $differ pixels differ from the frame enlarged"
 }
 
+# Whether the X server has the real pointer at frame point ($1, $2) of GAME_WINDOW.
+pointer_reads() {
+    local at corner
+    at=$(xdotool getmouselocation --shell | head -n2 | cut -d= -f2 | paste -sd' ')
+    corner=$(xwininfo -id "$GAME_WINDOW" | awk '/Absolute upper-left/ { print $NF }' | paste -sd' ')
+    [ "$at" = "$((${corner% *} + $1 * SCALE)) $((${corner#* } + $2 * SCALE))" ] ||
+        fail "pointer put at frame ($1, $2) reads $at, the window at $corner"
+}
+# Whether the whole arrow is drawn with its top-left corner at frame point ($1, $2).
+arrow_at() {
+    capture "$SHOT" && convert "$SHOT" -crop "12x19+$1+$2" +repage "$WORK/under.png" &&
+        convert "$WORK/under.png" \( "$SRC/data/kvmys.bmp" -transparent magenta \) -composite "$WORK/arrow.png" &&
+        [ "$(compare -metric AE "$WORK/under.png" "$WORK/arrow.png" null: 2>&1)" = 0 ] || fail "no arrow at ($1, $2)"
+}
+# The real pointer stays exactly where it is put, from the window's first moment on, and the arrow
+# is drawn there: into the window at once (setting the mode used to warp it to the centre a few
+# hundred ms later), inside it, out of it (left of and above it) and back in, each read 0.6 s on.
+pointer_stays() {
+    xdotool mousemove 0 0 && start_game "$@"
+    until GAME_WINDOW=$(xdotool search --onlyvisible --name '^Rebrik$' | head -n1) && [ -n "$GAME_WINDOW" ]; do
+        sleep 0.01
+    done
+    for p in "100 100" "400 300" "-40 -40" "200 350"; do
+        move_to $p && sleep 0.6 && pointer_reads $p
+        [ "${p%% *}" -lt 0 ] || arrow_at $p
+    done
+    close_window pointer
+}
+
 # 1x on 640x480 and (forced) on 3840x2160, closed at the intro; 4x on 3840x2160, at a question.
 on_screen 640x480 1
 start_window && close_window intro
 on_screen 3840x2160 1
 start_window --scale 1 && frame_at_intro && close_window intro
+pointer_stays --scale 1
 SCALE=4 && start_window && frame_at_intro && leave_intro && close_window question
+pointer_stays
 
 # At 2x on 1920x1080: the window's game script by clicks (Escape ends it with status 0); a
 # short game by keys left by Space, then one entered by Enter closed in the blink of its answer.
 on_screen 1920x1080 2
+pointer_stays
 start_window && frame_at_intro
 play "$SRC/tests/data/window_game.txt"
 start_window
