@@ -42,13 +42,11 @@ frame_at_intro() {
     [ "$differ" = 0 ] || fail "at ${SCALE}x $differ pixels differ from the frame enlarged"
 }
 
-# Whether the X server has the real pointer at frame point ($1, $2) of GAME_WINDOW.
+# Whether the X server has the real pointer at screen point ($1, $2).
 pointer_reads() {
-    local at corner
+    local at
     at=$(xdotool getmouselocation --shell | head -n2 | cut -d= -f2 | paste -sd' ')
-    corner=$(xwininfo -id "$GAME_WINDOW" | awk '/Absolute upper-left/ { print $NF }' | paste -sd' ')
-    [ "$at" = "$((${corner% *} + $1 * SCALE)) $((${corner#* } + $2 * SCALE))" ] ||
-        fail "pointer put at frame ($1, $2) reads $at, the window at $corner"
+    [ "$at" = "$1 $2" ] || fail "pointer put at ($1, $2) reads $at"
 }
 # Whether the whole arrow is drawn with its top-left corner at frame point ($1, $2).
 arrow_at() {
@@ -56,17 +54,23 @@ arrow_at() {
         convert "$WORK/under.png" \( "$SRC/data/kvmys.bmp" -transparent magenta \) -composite "$WORK/arrow.png" &&
         [ "$(compare -metric AE "$WORK/under.png" "$WORK/arrow.png" null: 2>&1)" = 0 ] || fail "no arrow at ($1, $2)"
 }
-# The real pointer stays exactly where it is put, from the window's first moment on, and the arrow
-# is drawn there: into the window at once (setting the mode used to warp it to the centre a few
-# hundred ms later), inside it, out of it (left of and above it) and back in, each read 0.6 s on.
+# The real pointer stays exactly where it is put and the arrow is drawn there: at the middle of
+# the screen, inside the window from its first moment (setting the mode used to warp it, a few
+# hundred ms later, to the window's centre, 9 pixels off under openbox), then moved into the
+# window, inside it, out of it (the window stands in the middle of the screen) and back in.
 pointer_stays() {
-    xdotool mousemove 0 0 && start_game "$@"
-    until GAME_WINDOW=$(xdotool search --onlyvisible --name '^Rebrik$' | head -n1) && [ -n "$GAME_WINDOW" ]; do
-        sleep 0.01
-    done
-    for p in "100 100" "400 300" "-40 -40" "200 350"; do
-        move_to $p && sleep 0.6 && pointer_reads $p
-        [ "${p%% *}" -lt 0 ] || arrow_at $p
+    local size corner x y
+    size=($(xdotool getdisplaygeometry)) && xdotool mousemove $((size[0] / 2)) $((size[1] / 2))
+    start_game "$@" && wait_until "a window named Rebrik" listed && wait_until "intro" intro_shows
+    corner=($(xwininfo -id "$GAME_WINDOW" | awk '/Absolute upper-left/ { print $NF }'))
+    for p in "centre" "100 100" "400 300" "out" "200 350"; do
+        case $p in
+        centre) x=$((size[0] / 2)) y=$((size[1] / 2)) ;;
+        out) xdotool mousemove 3 3 && sleep 0.6 && pointer_reads 3 3 || fail "pointer out" && continue ;;
+        *) set -- $p && move_to "$1" "$2" && x=$((corner[0] + $1 * SCALE)) y=$((corner[1] + $2 * SCALE)) ;;
+        esac
+        sleep 0.6 && pointer_reads $x $y && arrow_at $(((x - corner[0]) / SCALE)) $(((y - corner[1]) / SCALE)) ||
+            fail "pointer at ($x, $y)"
     done
     close_window pointer
 }
