@@ -226,3 +226,27 @@ TEST(Screen, ClickAreasAndWait) {
     script_hold({140, 335, 1, 1}, 2); // a press with Escape
     EXPECT_TRUE(wait_click() == -2 && frames_shown() == 3);
 }
+
+// Each animated frame's pause ends a fixed time after the one before, however long the frame
+// took to draw: the banner lasts its 200 x 5 ms with frames of 0 or 0.5 ms, and frames of 7 ms
+// never wait. The final screen fades in over 101 x 5 ms and out over 100 x 1 ms counted from the
+// press, whatever its waiting frames took.
+TEST(Screen, AnimationPace) {
+    ASSERT_EQ(load_test_images(), 0);
+    for (long long cost : {0, 500, 7000}) {
+        script_reset();
+        per_frame_agent = [cost] { test_clock += cost; };
+        long long start = test_clock;
+        show_level_banner();
+        EXPECT_EQ(test_clock - start, std::max(1000000LL, 200 * cost)) << cost;
+        if (cost > 1000)
+            continue;
+        script_reset();
+        per_frame_agent = [cost] { test_clock += cost; };
+        script_hold({300, 230, 0, 0}, 150);
+        script_hold({300, 230, 1, 0}, 3);
+        start = test_clock;
+        show_final_screen();
+        EXPECT_EQ(test_clock - start, 605000 + (frames_shown() - 201) * cost) << cost;
+    }
+}

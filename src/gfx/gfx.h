@@ -112,6 +112,12 @@ void draw_panel_layer(int flags);
 // Rebuilds the texts and icons on text_layer.
 void draw_text_layer(int flags);
 
+// The clock the animations pace their frames by: now on a monotonic clock in microseconds, and
+// a wait until a time on it (at once when that time has passed). The steady clock and a sleep by
+// default; headless tests, whose library has no timer, put in a clock of their own.
+extern long long (*pace_clock)(void);
+extern void (*pace_wait_until)(long long due);
+
 // The level-up banner: fades the title of level - 1 in and out at the bottom of the play area.
 void show_level_banner(void);
 
