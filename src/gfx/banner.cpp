@@ -52,8 +52,7 @@ static Animation begin_animation(BITMAP *box, int y) {
         end_animation(a);
         return a;
     }
-    blit(scene_layer, a.snapshot, 0, 0, 0, 0, FRAME_W, FRAME_H);
-    draw_sprite(a.snapshot, text_layer, 0, 0);
+    masked_copy(scene_layer, text_layer, a.snapshot);
     return a;
 }
 

@@ -72,6 +72,13 @@ FramePoint pointer_in_frame(void);
 void blend_translucent(BITMAP *src, BITMAP *dst, int sx, int sy, int dx, int dy, int w, int h,
                        float alpha);
 
+// Fills the 640x480 layer with MASK_COLOR: clear_to_color at the speed of a vector fill.
+void clear_layer(BITMAP *layer);
+
+// The 640x480 layer over laid onto under into dst, as a blit of under and a draw_sprite of over
+// would make it (MASK_COLOR pixels of over skipped), in one pass; under may be dst itself.
+void masked_copy(BITMAP *under, BITMAP *over, BITMAP *dst);
+
 // Sets the background of text cells: a colour, or -1 for glyph pixels only. Wraps the library's
 // text_mode, which it marks deprecated but which still decides how text cells are drawn.
 void set_text_background(int mode);

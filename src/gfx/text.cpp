@@ -90,7 +90,7 @@ static void draw_lifelines_and_exit(void) {
 }
 
 void draw_text_layer(int flags) {
-    clear_to_color(text_layer, MASK_COLOR);
+    clear_layer(text_layer);
     if (flags & TEXT_QUESTION)
         draw_question_block();
     draw_ladder();
