@@ -132,6 +132,27 @@ void clear_layer(BITMAP *layer) {
         std::fill_n((uint32_t *)layer->line[y], FRAME_W, (uint32_t)MASK_COLOR);
 }
 
+void note_drawn(DrawnPlaces &places, int x, int y, int w, int h) {
+    int left = std::max(x, 0), top = std::max(y, 0);
+    int right = std::min(x + w, FRAME_W), bottom = std::min(y + h, FRAME_H);
+    const DrawnPlaces::Place &first = places.at[0];
+    if (right <= left || bottom <= top ||
+        (places.count == 1 && first.w == FRAME_W && first.h == FRAME_H)) // all noted already
+        return;
+    if (places.count == (int)(sizeof places.at / sizeof places.at[0]))
+        places.count = 0, left = 0, top = 0, right = FRAME_W, bottom = FRAME_H;
+    places.at[places.count++] = {left, top, right - left, bottom - top};
+}
+
+void clear_drawn(BITMAP *layer, DrawnPlaces &places) {
+    for (int i = 0; i < places.count; i++) {
+        const DrawnPlaces::Place &p = places.at[i];
+        for (int y = p.y; y < p.y + p.h; y++)
+            std::fill_n((uint32_t *)layer->line[y] + p.x, p.w, (uint32_t)MASK_COLOR);
+    }
+    places.count = 0;
+}
+
 void masked_copy(BITMAP *under, BITMAP *over, BITMAP *dst) {
     for (int y = 0; y < FRAME_H; y++)
         layer_row<mask4>((const uint32_t *)over->line[y], (const uint32_t *)under->line[y],

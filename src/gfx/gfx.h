@@ -75,6 +75,21 @@ void blend_translucent(BITMAP *src, BITMAP *dst, int sx, int sy, int dx, int dy,
 // Fills the 640x480 layer with MASK_COLOR: clear_to_color at the speed of a vector fill.
 void clear_layer(BITMAP *layer);
 
+// The places drawn on a layer since it was last cleared, each cut to the frame; all else on
+// the layer is MASK_COLOR. Clearing only them is clearing the whole layer, at a fraction of it.
+struct DrawnPlaces {
+    struct Place {
+        int x, y, w, h;
+    } at[48];
+    int count;
+};
+
+// Notes the w x h place at (x, y); with no room left, notes the whole frame instead.
+void note_drawn(DrawnPlaces &places, int x, int y, int w, int h);
+
+// Fills the noted places of layer with MASK_COLOR and forgets them.
+void clear_drawn(BITMAP *layer, DrawnPlaces &places);
+
 // The 640x480 layer over laid onto under into dst, as a blit of under and a draw_sprite of over
 // would make it (MASK_COLOR pixels of over skipped), in one pass; under may be dst itself.
 void masked_copy(BITMAP *under, BITMAP *over, BITMAP *dst);
@@ -115,6 +130,9 @@ enum { TEXT_QUESTION = 1, TEXT_PROMPT = 2, TEXT_INTRO = 4 };
 
 // Rebuilds the translucent boxes and composes scene_layer.
 void draw_panel_layer(int flags);
+
+// Drops the boxes draw_panel_layer keeps blended over the background: for a new load.
+void forget_panel_patches(void);
 
 // Rebuilds the texts and icons on text_layer.
 void draw_text_layer(int flags);
