@@ -29,10 +29,28 @@ struct Patch {
 static Patch patches[64];
 static int patch_count;
 
+// scene_layer holds the background wherever no piece was drawn last: only the places drawn
+// last need the background back. False until a whole scene was composed since the load.
+static bool scene_composed;
+
 void forget_panel_patches(void) {
     for (int i = 0; i < patch_count; i++)
         destroy_bitmap(patches[i].blended);
     patch_count = 0;
+    scene_composed = false;
+}
+
+// The background back on the scene where the last call laid pieces, or everywhere the first time.
+static void restore_background(void) {
+    if (!scene_composed) {
+        blit(background_image, scene_layer, 0, 0, 0, 0, FRAME_W, FRAME_H);
+        scene_composed = true;
+        return;
+    }
+    for (int i = 0; i < drawn.count; i++) {
+        const DrawnPlaces::Place &p = drawn.at[i];
+        blit(background_image, scene_layer, p.x, p.y, p.x, p.y, p.w, p.h);
+    }
 }
 
 static void note_look(BITMAP *art, int row, int x, int y, int w, int h) {
@@ -100,6 +118,7 @@ static void draw_ladder_marker(int row) {
 }
 
 void draw_panel_layer(int flags) {
+    restore_background();
     clear_drawn(panel_layer, drawn);
     if (!(flags & PANEL_NO_QUESTION)) {
         place(question_box, QUESTION_BOX_X, QUESTION_BOX_Y);
@@ -109,7 +128,6 @@ void draw_panel_layer(int flags) {
         place(confirm_box, (PLAY_W - confirm_box->w) / 2, CONFIRM_BOX_Y);
     if (level != 0)
         draw_ladder_marker(level);
-    blit(background_image, scene_layer, 0, 0, 0, 0, FRAME_W, FRAME_H);
     for (int i = 0; i < drawn.count; i++)
         blend_place(i);
     layers_changed();
