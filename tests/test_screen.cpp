@@ -226,3 +226,59 @@ TEST(Screen, ClickAreasAndWait) {
     script_hold({140, 335, 1, 1}, 2); // a press with Escape
     EXPECT_TRUE(wait_click() == -2 && frames_shown() == 3);
 }
+
+// Each animated frame's pause ends a fixed time after the one before, however long the frame
+// took to draw: the banner lasts its 200 x 5 ms with frames of 0 or 0.5 ms, and frames of 7 ms
+// never wait. The final screen fades in over 101 x 5 ms and out over 100 x 1 ms counted from the
+// press, whatever its waiting frames took.
+TEST(Screen, AnimationPace) {
+    ASSERT_EQ(load_test_images(), 0);
+    level = 6; // the banner shows the title of level - 1
+    for (long long cost : {0, 500, 7000}) {
+        script_reset();
+        per_frame_agent = [cost] { test_clock += cost; };
+        long long start = test_clock;
+        show_level_banner();
+        EXPECT_EQ(test_clock - start, std::max(1000000LL, 200 * cost)) << cost;
+        if (cost > 1000)
+            continue;
+        script_reset();
+        per_frame_agent = [cost] { test_clock += cost; };
+        script_hold({300, 230, 0, 0}, 150);
+        script_hold({300, 230, 1, 0}, 3);
+        start = test_clock;
+        show_final_screen();
+        EXPECT_EQ(test_clock - start, 605000 + (frames_shown() - 201) * cost) << cost;
+    }
+}
+
+// The masked copy lays the text layer over the scene exactly as a blit and the library's
+// draw_sprite do, into another bitmap and in place, on every frame the window's game script
+// shows headless.
+static void (*harness_hook)(void);
+static BITMAP *want_frame, *got_frame;
+static int compared, copies_differing;
+static void compare_masked_copy(void) {
+    harness_hook();
+    blit(scene_layer, want_frame, 0, 0, 0, 0, FRAME_W, FRAME_H);
+    draw_sprite(want_frame, text_layer, 0, 0);
+    masked_copy(scene_layer, text_layer, got_frame);
+    copies_differing += count_differences(want_frame, got_frame) != 0;
+    blit(scene_layer, got_frame, 0, 0, 0, 0, FRAME_W, FRAME_H);
+    masked_copy(got_frame, text_layer, got_frame);
+    copies_differing += count_differences(want_frame, got_frame) != 0;
+    compared++;
+}
+
+TEST(Screen, MaskedCopyIsDrawSprite) {
+    ASSERT_EQ(headless_load(game_folder().c_str()), 0);
+    std::ifstream in(REBRIK_TEST_DATA_DIR "/window_game.txt");
+    std::string words(std::istreambuf_iterator<char>(in), {});
+    want_frame = create_bitmap(FRAME_W, FRAME_H), got_frame = create_bitmap(FRAME_W, FRAME_H);
+    script_reset();
+    harness_hook = frame_shown_hook, frame_shown_hook = compare_masked_copy;
+    play_words(words);
+    frame_shown_hook = harness_hook;
+    EXPECT_TRUE(compared > 1000 && copies_differing == 0) << compared << ": " << copies_differing;
+    destroy_bitmap(want_frame), destroy_bitmap(got_frame);
+}

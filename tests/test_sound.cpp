@@ -59,18 +59,21 @@ TEST(Sound, EveryMomentOnItsFrameAndSilentWithoutFiles) {
     EXPECT_TRUE(two_games(silent, false) == heard && effects_loaded() == 0);
 }
 
-// Each committed effect is 8-bit mono, 22050 Hz, peak -1 dBFS at most, silent at both ends, under a
-// quarter of its peak over the first and last 2 ms of its sound (samples of -40 dBFS or more),
-// whose RMS is within 3 dB of the others'; the tension fits 1.8 s.
+// Each committed effect is 16-bit mono, 22050 Hz, peak -1 dBFS at most, its RMS within 1 dB of
+// the -14 dBFS the effects have always had, so the rounding noise (a step over root 12) lies at
+// least 80 dB under it; it begins on a zero and ends in 20 ms of digital zero; it is under a
+// quarter of its peak over the first and last 2 ms of its sound (samples of -40 dBFS or more).
+// The tension fits 1.8 s.
 TEST(Sound, GeneratedEffectsAreCleanAndBalanced) {
     headless_init();
-    std::vector<double> rms;
+    const double step = 1.0 / 32768;
     for (int e = 0; e < EFFECT_COUNT; e++) {
         std::string name = REBRIK_DATA_DIR "/" + std::string(EFFECT_FILES[e]);
         SAMPLE *s = load_sample(name.c_str());
-        ASSERT_TRUE(s && s->bits == 8 && !s->stereo && s->freq == 22050) << name;
-        auto x = [s](size_t i) { return (((unsigned char *)s->data)[i] - 128) / 128.0; };
-        double peak = 0, sum = 0, edge = 0;
+        ASSERT_TRUE(s && s->bits == 16 && !s->stereo && s->freq == 22050 && s->len > 441) << name;
+        // The library keeps 16-bit samples unsigned, silence at 0x8000.
+        auto x = [s, step](size_t i) { return (((unsigned short *)s->data)[i] - 32768) * step; };
+        double peak = 0, sum = 0, edge = 0, tail = 0;
         size_t a = s->len, b = 0;
         for (size_t i = 0; i < s->len; i++)
             if (std::fabs(x(i)) >= 0.01)
@@ -78,12 +81,15 @@ TEST(Sound, GeneratedEffectsAreCleanAndBalanced) {
         for (size_t i = a; i <= b; i++)
             sum += x(i) * x(i),
                 edge = std::max(edge, i < a + 44 || i + 44 > b ? std::fabs(x(i)) : 0);
-        rms.push_back(20 * std::log10(std::sqrt(sum / (b - a + 1))));
-        EXPECT_TRUE(20 * std::log10(peak) <= -1 && x(0) == 0 && x(s->len - 1) == 0 &&
-                    edge < peak / 4 && (e != EFFECT_TENSION || s->len < 1.8 * 22050))
-            << name << " peak " << peak << " edge " << edge;
+        for (size_t i = s->len - 441; i < s->len; i++)
+            tail = std::max(tail, std::fabs(x(i)));
+        double rms = std::sqrt(sum / (b - a + 1)), rms_db = 20 * std::log10(rms);
+        EXPECT_TRUE(20 * std::log10(peak) <= -1 && std::fabs(rms_db + 14) <= 1 &&
+                    20 * std::log10(rms / (step / std::sqrt(12.0))) >= 80)
+            << name << " peak " << peak << " rms " << rms_db;
+        EXPECT_TRUE(x(0) == 0 && tail == 0 && edge < peak / 4 &&
+                    (e != EFFECT_TENSION || s->len < 1.8 * 22050))
+            << name << " tail " << tail << " edge " << edge;
         destroy_sample(s);
     }
-    auto [quietest, loudest] = std::minmax_element(rms.begin(), rms.end());
-    EXPECT_LE(*loudest - *quietest, 3.0);
 }

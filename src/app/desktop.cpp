@@ -29,10 +29,30 @@ static int fitting_scale(int w, int h, int room_w, int room_h) {
     return s < 1 ? 1 : s;
 }
 
+// Setting a mode puts the library's pointer at the window's centre, wherever the real one is,
+// and arms a warp that a few hundred ms later moves the real pointer there to match: the arrow
+// would jump under the player's hand. Instead the library's pointer is put where the real one
+// is, and the warp disarmed. The game only reads the pointer afterwards.
+static void leave_pointer_alone(void) {
+    Window root, child;
+    int root_x, root_y, x, y;
+    unsigned int buttons;
+    XLOCK();
+    int known = XQueryPointer(_xwin.display, _xwin.window, &root, &child, &root_x, &root_y, &x, &y,
+                              &buttons);
+    XUNLOCK();
+    if (known)
+        position_mouse(x, y);
+    XLOCK();
+    _xwin.mouse_warped = 0;
+    XUNLOCK();
+}
+
 // Sets a w x h mode with the given driver and the frame shown as v on it, on black. 0 on success.
 static int try_mode(int driver, int w, int h, View v) {
     if (set_gfx_mode(driver, w, h, 0, 0) != 0)
         return 1;
+    leave_pointer_alone();
     if (set_view(v) != 0)
         return 1;
     clear_to_color(screen, makecol(0, 0, 0));

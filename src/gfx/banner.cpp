@@ -1,5 +1,7 @@
 // The level-up banner and the final screen: a title box fading over a still of the board,
 // with the pointer live on every frame.
+#include <chrono>
+#include <thread>
 #include "app/app.h"
 #include "game/game.h"
 #include "gfx/gfx.h"
@@ -12,7 +14,21 @@ struct Animation {
     BITMAP *snapshot; // scene with the text layer over it, taken once
     int x, y;         // where the banner stands on the screen
     bool shown;       // a whole frame has been shown: later ones change only in known places
+    long long due;    // when the pause after the last animated frame ends, on pace_clock
 };
+
+static long long steady_now(void) {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+static void steady_wait_until(long long due) {
+    using namespace std::chrono;
+    std::this_thread::sleep_until(steady_clock::time_point(microseconds(due)));
+}
+
+long long (*pace_clock)(void) = steady_now;
+void (*pace_wait_until)(long long due) = steady_wait_until;
 
 static void end_animation(Animation &a) {
     if (a.banner)
@@ -30,13 +46,13 @@ static Animation begin_animation(BITMAP *box, int y) {
                    create_bitmap_ex(32, FRAME_W, FRAME_H),
                    (PLAY_W - box->w) / 2,
                    y,
-                   false};
+                   false,
+                   pace_clock()};
     if (!a.banner || !a.snapshot) {
         end_animation(a);
         return a;
     }
-    blit(scene_layer, a.snapshot, 0, 0, 0, 0, FRAME_W, FRAME_H);
-    draw_sprite(a.snapshot, text_layer, 0, 0);
+    masked_copy(scene_layer, text_layer, a.snapshot);
     return a;
 }
 
@@ -64,7 +80,9 @@ static void show(Animation &a) {
 }
 
 // The box wiped clean with the title of level - 1 written across its middle, then laid over
-// the snapshot at the given opacity.
+// the snapshot at the given opacity. Each frame's pause ends a fixed time after the one before,
+// however long the frame took to draw: the work falls inside the pause instead of adding to it,
+// and an animation keeps its length at any scale. A late frame does not wait at all.
 static void animated_frame(Animation &a, float alpha, int pause) {
     BITMAP *b = a.banner;
     blit(a.box, b, 0, 0, 0, 0, b->w, b->h);
@@ -73,7 +91,8 @@ static void animated_frame(Animation &a, float alpha, int pause) {
     restore_snapshot(a);
     blend_translucent(b, back_buffer, 0, 0, a.x, a.y, b->w, b->h, alpha);
     show(a);
-    rest(pause);
+    a.due += pause * 1000LL;
+    pace_wait_until(a.due);
 }
 
 // Opacities first/100 to last/100 in steps of 0.01, one animated frame each.
@@ -131,6 +150,7 @@ void show_final_screen(void) {
         still_frame(a);
     while (!key_left && mouse_b == 0 && !(key_left = final_screen_key(a, &held)))
         still_frame(a);
+    a.due = pace_clock(); // the fade-out's pauses count from the press
     if (a.snapshot)
         fade(a, 100, 1, 1);
     set_text_background(makecol(255, 0, 255));

@@ -1,4 +1,5 @@
 // Frame composition: the layers, the translucent blend and showing a frame on the screen.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include "gfx/gfx.h"
@@ -58,15 +59,27 @@ static inline Pixels4 blend_channel(Pixels4 s, Pixels4 d, int shift, Floats4 alp
     return (Pixels4)(dc + floor_p) << shift;
 }
 
-// Blends four pixels; where the source is MASK_COLOR the destination keeps its pixel.
-static inline void blend4(const uint32_t *src, uint32_t *dst, const BlendSetup &b) {
-    Pixels4 s = load4(src), keep = (Pixels4)(s == MASK4);
-    if (all_zero(~keep))
+// Blends four source pixels over four of under into dst; where the source is MASK_COLOR, dst
+// takes under's pixel (under may be dst itself).
+static inline void blend4(const uint32_t *src, const uint32_t *under, uint32_t *dst,
+                          const BlendSetup &b) {
+    Pixels4 s = load4(src), keep = (Pixels4)(s == MASK4), d = load4(under);
+    if (all_zero(~keep)) {
+        if (under != dst)
+            store4(dst, d);
         return;
-    Pixels4 d = load4(dst), out = {};
+    }
+    Pixels4 out = {};
     for (int shift : b.shifts)
         out |= blend_channel(s, d, shift, b.alpha);
     store4(dst, (out & ~keep) | (d & keep));
+}
+
+// Lays four pixels of over onto four of under into dst, except those of MASK_COLOR.
+static inline void mask4(const uint32_t *over, const uint32_t *under, uint32_t *dst,
+                         const BlendSetup &) {
+    Pixels4 o = load4(over), keep = (Pixels4)(o == MASK4);
+    store4(dst, (o & ~keep) | (load4(under) & keep));
 }
 
 static inline int sixteen_masked(const uint32_t *p) {
@@ -74,26 +87,30 @@ static inline int sixteen_masked(const uint32_t *p) {
                     (load4(p + 12) ^ MASK4));
 }
 
-// Most of a panel layer is MASK_COLOR, so transparent stretches are passed over sixteen pixels
-// at a time. The last one to three pixels of a row go through a group of four padded with
-// MASK_COLOR.
-static void blend_row(const uint32_t *src, uint32_t *dst, int w, const BlendSetup &b) {
+// One row of w pixels of src laid over under into dst by op, four at a time. Most of a panel or
+// text layer is MASK_COLOR, so transparent stretches are passed over sixteen pixels at a time:
+// dst keeps its pixels there, or takes under's. The last one to three pixels of a row go through
+// a group of four padded with MASK_COLOR.
+template <void (*op)(const uint32_t *, const uint32_t *, uint32_t *, const BlendSetup &)>
+static void layer_row(const uint32_t *src, const uint32_t *under, uint32_t *dst, int w,
+                      const BlendSetup &b) {
     int x = 0;
-    while (x + 4 <= w) {
-        if (x + 16 <= w && sixteen_masked(src + x)) {
-            x += 16;
-            continue;
-        }
-        blend4(src + x, dst + x, b);
-        x += 4;
+    for (; x + 16 <= w; x += 16) {
+        if (!sixteen_masked(src + x))
+            for (int k = 0; k < 16; k += 4)
+                op(src + x + k, under + x + k, dst + x + k, b);
+        else if (under != dst)
+            std::memcpy(dst + x, under + x, 16 * sizeof(uint32_t));
     }
+    for (; x + 4 <= w; x += 4)
+        op(src + x, under + x, dst + x, b);
     if (x == w)
         return;
     uint32_t s[4] = {MASK_COLOR, MASK_COLOR, MASK_COLOR, MASK_COLOR}, d[4] = {};
     size_t bytes = (size_t)(w - x) * sizeof(uint32_t);
     std::memcpy(s, src + x, bytes);
-    std::memcpy(d, dst + x, bytes);
-    blend4(s, d, b);
+    std::memcpy(d, under + x, bytes);
+    op(s, d, d, b);
     std::memcpy(dst + x, d, bytes);
 }
 
@@ -106,8 +123,40 @@ void blend_translucent(BITMAP *src, BITMAP *dst, int sx, int sy, int dx, int dy,
     for (int y = 0; y < h; y++) {
         const uint32_t *s = (const uint32_t *)src->line[sy + y] + sx;
         uint32_t *d = (uint32_t *)dst->line[dy + y] + dx;
-        blend_row(s, d, w, b);
+        layer_row<blend4>(s, d, d, w, b);
     }
+}
+
+void clear_layer(BITMAP *layer) {
+    for (int y = 0; y < FRAME_H; y++)
+        std::fill_n((uint32_t *)layer->line[y], FRAME_W, (uint32_t)MASK_COLOR);
+}
+
+void note_drawn(DrawnPlaces &places, int x, int y, int w, int h) {
+    int left = std::max(x, 0), top = std::max(y, 0);
+    int right = std::min(x + w, FRAME_W), bottom = std::min(y + h, FRAME_H);
+    const DrawnPlaces::Place &first = places.at[0];
+    if (right <= left || bottom <= top ||
+        (places.count == 1 && first.w == FRAME_W && first.h == FRAME_H)) // all noted already
+        return;
+    if (places.count == (int)(sizeof places.at / sizeof places.at[0]))
+        places.count = 0, left = 0, top = 0, right = FRAME_W, bottom = FRAME_H;
+    places.at[places.count++] = {left, top, right - left, bottom - top};
+}
+
+void clear_drawn(BITMAP *layer, DrawnPlaces &places) {
+    for (int i = 0; i < places.count; i++) {
+        const DrawnPlaces::Place &p = places.at[i];
+        for (int y = p.y; y < p.y + p.h; y++)
+            std::fill_n((uint32_t *)layer->line[y] + p.x, p.w, (uint32_t)MASK_COLOR);
+    }
+    places.count = 0;
+}
+
+void masked_copy(BITMAP *under, BITMAP *over, BITMAP *dst) {
+    for (int y = 0; y < FRAME_H; y++)
+        layer_row<mask4>((const uint32_t *)over->line[y], (const uint32_t *)under->line[y],
+                         (uint32_t *)dst->line[y], FRAME_W, BlendSetup{});
 }
 
 int pointer_drawn_x, pointer_drawn_y;
@@ -250,8 +299,7 @@ static void erase_pointer(void) {
 void present_frame(void) {
     poll_display_keys();
     if (!board_on_back_buffer) {
-        blit(scene_layer, back_buffer, 0, 0, 0, 0, FRAME_W, FRAME_H);
-        draw_sprite(back_buffer, text_layer, 0, 0);
+        masked_copy(scene_layer, text_layer, back_buffer);
         board_on_back_buffer = 1;
         show_whole_frame();
         return;

@@ -74,6 +74,28 @@ FramePoint pointer_in_frame(void);
 void blend_translucent(BITMAP *src, BITMAP *dst, int sx, int sy, int dx, int dy, int w, int h,
                        float alpha);
 
+// Fills the 640x480 layer with MASK_COLOR: clear_to_color at the speed of a vector fill.
+void clear_layer(BITMAP *layer);
+
+// The places drawn on a layer since it was last cleared, each cut to the frame; all else on
+// the layer is MASK_COLOR. Clearing only them is clearing the whole layer, at a fraction of it.
+struct DrawnPlaces {
+    struct Place {
+        int x, y, w, h;
+    } at[48];
+    int count;
+};
+
+// Notes the w x h place at (x, y); with no room left, notes the whole frame instead.
+void note_drawn(DrawnPlaces &places, int x, int y, int w, int h);
+
+// Fills the noted places of layer with MASK_COLOR and forgets them.
+void clear_drawn(BITMAP *layer, DrawnPlaces &places);
+
+// The 640x480 layer over laid onto under into dst, as a blit of under and a draw_sprite of over
+// would make it (MASK_COLOR pixels of over skipped), in one pass; under may be dst itself.
+void masked_copy(BITMAP *under, BITMAP *over, BITMAP *dst);
+
 // Sets the background of text cells: a colour, or -1 for glyph pixels only. Wraps the library's
 // text_mode, which it marks deprecated but which still decides how text cells are drawn.
 void set_text_background(int mode);
@@ -111,8 +133,17 @@ enum { TEXT_QUESTION = 1, TEXT_PROMPT = 2, TEXT_INTRO = 4 };
 // Rebuilds the translucent boxes and composes scene_layer.
 void draw_panel_layer(int flags);
 
+// Drops the boxes draw_panel_layer keeps blended over the background: for a new load.
+void forget_panel_patches(void);
+
 // Rebuilds the texts and icons on text_layer.
 void draw_text_layer(int flags);
+
+// The clock the animations pace their frames by: now on a monotonic clock in microseconds, and
+// a wait until a time on it (at once when that time has passed). The steady clock and a sleep by
+// default; headless tests, whose library has no timer, put in a clock of their own.
+extern long long (*pace_clock)(void);
+extern void (*pace_wait_until)(long long due);
 
 // The level-up banner: fades the title of level - 1 in and out at the bottom of the play area.
 void show_level_banner(void);

@@ -227,15 +227,18 @@ static int generate_pieces(void) {
 }
 
 // Draws the ladder's gradient strip and separator on the panel layer and blends them into the
-// background once, so no frame pays for them again.
+// background once, so no frame pays for them again; then leaves the panel layer clear, as
+// draw_panel_layer expects it.
 static void bake_ladder_strip(void) {
     for (int i = 0; i < FRAME_H; i++)
         line(panel_layer, PLAY_W, i, FRAME_W, i, makecol(0, 0, i * 255 / FRAME_H));
     line(panel_layer, PLAY_W - 1, 0, PLAY_W - 1, FRAME_H, makecol(0, 0, 192));
     blend_translucent(panel_layer, background_image, 0, 0, 0, 0, FRAME_W, FRAME_H, 0.75f);
+    clear_layer(panel_layer);
 }
 
 int load_resources(void) {
+    forget_panel_patches();
     back_buffer = create_bitmap_ex(32, FRAME_W, FRAME_H);
     scene_layer = create_bitmap_ex(32, FRAME_W, FRAME_H);
     text_layer = create_cleared(FRAME_W, FRAME_H, MASK_COLOR);

@@ -15,6 +15,10 @@ void headless_init(void);
 // headless_init, then load_resources from that folder made the working directory; its result.
 int headless_load(const char *dir);
 
+// The animations' clock in headless runs, in microseconds: it stands still but for their waits,
+// each of which moves it at once to its end, and for what a test adds.
+extern long long test_clock;
+
 // The library's input state for one or more frames.
 struct InputState {
     int x, y;    // pointer position

@@ -1,6 +1,7 @@
 # The real program in real windows: start-up failures; under openbox on 640x480, 3840x2160 and
-# 1920x1080 screens the window's size, class and exact enlargement, the close button, a whole
-# game by clicks and one by keys at 2x; signals at random moments.
+# 1920x1080 screens the window's size, class and exact enlargement, the close button, the real
+# pointer left where it is put at 1x, 2x and 4x, a whole game by clicks and one by keys at 2x;
+# signals at random moments.
 BUILD=$1
 SRC=$2
 source "$SRC/tests/scripts/window_lib.sh"
@@ -41,17 +42,53 @@ frame_at_intro() {
     [ "$differ" = 0 ] || fail "at ${SCALE}x $differ pixels differ from the frame enlarged"
 }
 
+# Whether the X server has the real pointer at screen point ($1, $2).
+pointer_reads() {
+    local at
+    at=$(xdotool getmouselocation --shell | head -n2 | cut -d= -f2 | paste -sd' ')
+    [ "$at" = "$1 $2" ] || fail "pointer put at ($1, $2) reads $at"
+}
+# Whether the whole arrow is drawn with its top-left corner at frame point ($1, $2).
+arrow_at() {
+    capture "$SHOT" && convert "$SHOT" -crop "12x19+$1+$2" +repage "$WORK/under.png" &&
+        convert "$WORK/under.png" \( "$SRC/data/kvmys.bmp" -transparent magenta \) -composite "$WORK/arrow.png" &&
+        [ "$(compare -metric AE "$WORK/under.png" "$WORK/arrow.png" null: 2>&1)" = 0 ] || fail "no arrow at ($1, $2)"
+}
+# The real pointer stays exactly where it is put and the arrow is drawn there: at the middle of
+# the screen, inside the window from its first moment (setting the mode used to warp it, a few
+# hundred ms later, to the window's centre, 9 pixels off under openbox), then moved into the
+# window, inside it, out of it (the window stands in the middle of the screen) and back in.
+pointer_stays() {
+    local size corner x y
+    size=($(xdotool getdisplaygeometry)) && xdotool mousemove $((size[0] / 2)) $((size[1] / 2))
+    start_game "$@" && wait_until "a window named Rebrik" listed && wait_until "intro" intro_shows
+    corner=($(xwininfo -id "$GAME_WINDOW" | awk '/Absolute upper-left/ { print $NF }'))
+    for p in "centre" "100 100" "400 300" "out" "200 350"; do
+        case $p in
+        centre) x=$((size[0] / 2)) y=$((size[1] / 2)) ;;
+        out) xdotool mousemove 3 3 && sleep 0.6 && pointer_reads 3 3 || fail "pointer out" && continue ;;
+        *) set -- $p && move_to "$1" "$2" && x=$((corner[0] + $1 * SCALE)) y=$((corner[1] + $2 * SCALE)) ;;
+        esac
+        sleep 0.6 && pointer_reads $x $y && arrow_at $(((x - corner[0]) / SCALE)) $(((y - corner[1]) / SCALE)) ||
+            fail "pointer at ($x, $y)"
+    done
+    close_window pointer
+}
+
 # 1x on 640x480 and (forced) on 3840x2160, closed at the intro; 4x on 3840x2160, at a question.
 on_screen 640x480 1
 start_window && close_window intro
 on_screen 3840x2160 1
 start_window --scale 1 && frame_at_intro && close_window intro
+pointer_stays --scale 1
 SCALE=4 && start_window && frame_at_intro && leave_intro && close_window question
+pointer_stays
 
 # At 2x on 1920x1080: the window's game script by clicks (Escape ends it with status 0); M
 # retitles the window "Rebrik - ticho" and back; a short game by keys left by Space, then one
 # entered by Enter closed in the blink of its answer.
 on_screen 1920x1080 2
+pointer_stays
 start_window && frame_at_intro
 play "$SRC/tests/data/window_game.txt"
 titled() { [ "$(xdotool getwindowname "$GAME_WINDOW")" = "$1" ]; }

@@ -8,12 +8,12 @@ echo "pcm.!default { type file slave.pcm \"null\" file \"$WORK/tap/out.raw\" for
 echo 'pcm.!default { type hw card nosuch }' >"$WORK/none/.asoundrc"
 mixed() { tr -d '\000\200' <"$WORK/tap/out.raw" | wc -c; } # bytes that are not 16-bit silence
 for out in tap none; do
-    HOME="$WORK/$out" bash "$SRC/tools/bench/anim_timing.sh" "$BUILD" "$SRC" 1 >"$WORK/$out.txt" 2>&1 ||
+    HOME="$WORK/$out" bash "$SRC/tools/bench/anim_timing.sh" "$BUILD" "$SRC" 1 1 >"$WORK/$out.txt" 2>&1 ||
         fail "timing with $out: $(cat "$WORK/$out.txt")"
 done
 [ "$(mixed)" -gt 10000 ] || fail "the game's sounds were not mixed into the null output"
 # Each animation's time over its pauses at most 0.3 above the silent game's (a 0.3 s wait would pass).
-awk -F'|' '$5 ~ /[0-9]/ { if (FILENAME ~ /tap/) tap[$2] = $5; else none[$2] = $5 }
+awk -F'|' '$6 ~ /[0-9]/ { if (FILENAME ~ /tap/) tap[$3] = $6; else none[$3] = $6 }
     END { for (a in tap) if (!(tap[a] <= none[a] + 0.3)) bad = 1; exit bad }' \
     "$WORK/tap.txt" "$WORK/none.txt" || fail "slower with sound: $(cat "$WORK/tap.txt" "$WORK/none.txt")"
 

@@ -1,95 +1,113 @@
 # Times the level banner, the final fade-in and the final fade-out of the real game in a real
-# X window (Xvfb), against the sum of their pauses. A small preloaded library (frame_clock.c)
-# timestamps the game's own calls of rest, blit and text_mode; the game itself is unchanged.
+# X window (Xvfb), against the sum of their pauses, at each scale asked for (1x, 2x and 4x by
+# default) in one run. A small preloaded library (frame_clock.c) timestamps the game's own calls
+# of rest, nanosleep, blit and text_mode; the game itself is unchanged.
 # The question files are the test ones, whose right answer is the only long one, so the script
 # can see on the screen which answer to click: per game one right answer (a level banner), then
 # a wrong one (the final screen).
-# At a SCALE above 1 the window is that many times 640x480, on a screen of its size.
-# Usage: bash tools/bench/anim_timing.sh BUILD_DIR [SOURCE_DIR] [GAMES] [SCALE]
-BUILD=$(cd "${1:?usage: anim_timing.sh BUILD_DIR [SOURCE_DIR] [GAMES] [SCALE]}" && pwd)
+# At a scale above 1 the window is that many times 640x480, on a screen of its size.
+# Usage: bash tools/bench/anim_timing.sh BUILD_DIR [SOURCE_DIR] [GAMES] ["SCALES"]
+# REBRIK_BIN=path measures another build of the game.
+BUILD=$(cd "${1:?usage: anim_timing.sh BUILD_DIR [SOURCE_DIR] [GAMES] [\"SCALES\"]}" && pwd)
 SRC=$(cd "${2:-$(dirname "$0")/../..}" && pwd)
 GAMES=${3:-5}
-source "$SRC/tools/bench/bench_lib.sh" "${4:-1}"
-LOG="${REBRIK_KEEP_LOG:-$WORK/frames.log}"
-start_clocked_game "$LOG"
-wait_until "intro" intro_shows
 
-alive() {
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended"
-    kill -0 "$XVFB_PID" 2>/dev/null || fail "the X server ended"
-}
+# Plays GAMES games at scale $1 and prints one table row per animation.
+measure() (
+    source "$SRC/tools/bench/bench_lib.sh" "$1"
+    LOG="${REBRIK_KEEP_LOG:+$REBRIK_KEEP_LOG.$1x}"
+    LOG="${LOG:-$WORK/frames.log}"
+    start_clocked_game "$LOG"
+    wait_until "intro" intro_shows
 
-# The slot of the right answer (the only long one), once the board shows, with the pointer
-# out of the way.
-right_slot() {
-    move_to 630 470
-    wait_until "answer board" answers_show
-    correct_slot
-}
+    alive() {
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended"
+        kill -0 "$XVFB_PID" 2>/dev/null || fail "the X server ended"
+    }
 
-for game in $(seq "$GAMES"); do
-    click_at 470 10 # leaves the intro; on the board it hits nothing
-    answer "$(right_slot)"
-    sleep 3.2 # the blink (1.8 s), then the level banner
-    answer $(( ($(right_slot) + 1) % 4 ))
-    sleep 2.6 # the blink, then the final fade-in
-    click_at 470 10 # ends the final screen's wait
-    sleep 1
-    alive
-done
+    # The slot of the right answer (the only long one), once the board shows, with the pointer
+    # out of the way.
+    right_slot() {
+        move_to 630 470
+        wait_until "answer board" answers_show
+        correct_slot
+    }
 
-# Per animation: the whole span from switching the text mode to -1 to switching it back; the
-# fade-in ends with its 101st pause; the fade-out starts after the last still frame. Per frame,
-# the span splits into the time inside rest, the copies to the window, and the rest of the work
-# (composing the frame on the back buffer).
-awk '
+    for game in $(seq "$GAMES"); do
+        click_at 470 10 # leaves the intro; on the board it hits nothing
+        answer "$(right_slot)"
+        sleep 3.2 # the blink (1.8 s), then the level banner
+        answer $((($(right_slot) + 1) % 4))
+        sleep 2.6 # the blink, then the final fade-in
+        click_at 470 10 # ends the final screen's wait
+        sleep 1
+        alive
+    done
+    report "$1" "$LOG"
+)
+
+# Per animation: its frames are the copies to the screen of the whole frame (the first) and of
+# the banner's block (each later one). The level banner has 200 frames and spans from switching
+# the text mode to -1 to switching it back. The final screen has 101 fade-in frames, still
+# frames while it waits, then 100 fade-out frames: the fade-in ends where the first still frame
+# is copied, the fade-out starts where the last one was. Per frame, a span splits into the time
+# paused (rest or sleep), the copies to the window, and the rest of the work (composing).
+report() {
+    awk -v scale="$1" '
 function median(v, n,    i, j, t) {
     for (i = 1; i <= n; i++)
         for (j = i + 1; j <= n; j++)
             if (v[j] < v[i]) { t = v[i]; v[i] = v[j]; v[j] = t }
     return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
 }
-# Adds one phase: span from a to b, the pauses in it, and the screen copies that end in it.
-function phase(name, a, b, rested,    i, shown) {
-    for (i = 1; i <= nb; i++)
-        if (blit[i] > a && blit[i] <= b) shown += blit[i] - copy[i]
+# Adds one phase: the span from a to b, the pauses and the screen copies that end in it.
+function phase(name, a, b,    i, shown, paused) {
+    for (i = 1; i <= nc; i++)
+        if (copy_end[i] > a && copy_end[i] <= b) shown += copy_end[i] - copy_start[i]
+    for (i = 1; i <= np; i++)
+        if (pause_end[i] > a && pause_end[i] <= b) paused += pause_end[i] - pause_start[i]
     runs[name]++; spans[name, runs[name]] = b - a
-    spanned[name] += b - a; rest_us[name] += rested; show_us[name] += shown
+    spanned[name] += b - a; rest_us[name] += paused; show_us[name] += shown
 }
 function report(name, pauses, frames,    i, v, n, m, f) {
     n = runs[name]
+    if (!n) return
     for (i = 1; i <= n; i++) v[i] = spans[name, i]
     m = median(v, n); f = frames * n
-    printf "| %s | %d ms | %.1f ms | %.3f | %.3f | %.3f ms | %.3f ms | %.3f ms | %d |\n", name,
+    printf "| %dx | %s | %d ms | %.1f ms | %.3f | %.3f | %.3f ms | %.3f ms | %d |\n", scale, name,
         pauses, m / 1000, m / (pauses * 1000), rest_us[name] / n / (pauses * 1000),
-        rest_us[name] / f / 1000,
         (spanned[name] - rest_us[name] - show_us[name]) / f / 1000, show_us[name] / f / 1000, n
 }
-$1 == "T" && $2 == -1 { start = $3; nb = 0; n5 = 0; n1 = 0; r5 = 0; r1 = 0; next }
-$1 == "S" { copy[nb + 1] = $3; next }
-$1 == "B" { nb++; blit[nb] = $3; next }
-$1 == "P" { p_at = $3; if ($2 == 1 && n1 == 0) first_fast = nb; next }
-$1 == "E" {
-    if ($2 == 5) { n5++; r5 += $3 - p_at; if (n5 == 101) in_end = $3 }
-    if ($2 == 1) { n1++; r1 += $3 - p_at }
+$1 == "T" && $2 == -1 { start = $3; nc = 0; np = 0; nf = 0; next }
+$1 == "S" { copy_start[nc + 1] = $3; next }
+$1 == "B" {
+    nc++; copy_end[nc] = $3
+    if ($2 == 640 * 480 * scale * scale || $2 == 250 * 50 * scale * scale) {
+        nf++; frame_start[nf] = copy_start[nc]; frame_end[nf] = $3
+    }
     next
 }
+$1 == "P" { pause_start[np + 1] = $3; next }
+$1 == "E" { np++; pause_end[np] = $3; next }
 $1 == "T" {
-    if (n5 == 200 && n1 == 0)
-        phase("level banner", start, $3, r5)
-    if (n5 == 101 && n1 == 100) {
-        phase("final fade-in", start, in_end, r5)
-        out_start = first_fast >= 2 ? blit[first_fast - 1] : in_end
-        if (out_start < in_end) out_start = in_end
-        phase("final fade-out", out_start, $3, r1)
+    if (nf == 200)
+        phase("level banner", start, $3)
+    if (nf > 201) {
+        phase("final fade-in", start, frame_start[102])
+        phase("final fade-out", frame_end[nf - 100], $3)
     }
 }
 END {
-    print "| Animation | Pauses | Measured (median) | Ratio | Pauses alone | Mean pause | Compose per frame | Copy to window per frame | Runs |"
-    print "|---|---:|---:|---:|---:|---:|---:|---:|---:|"
     report("level banner", 1000, 200)
     report("final fade-in", 505, 101)
     report("final fade-out", 100, 100)
-}' "$LOG"
+}' "$2"
+}
+
+echo "| Scale | Animation | Pauses | Measured (median) | Ratio | Paused | Compose per frame | Copy to window per frame | Runs |"
+echo "|---|---|---:|---:|---:|---:|---:|---:|---:|"
+for scale in ${4:-1 2 4}; do
+    measure "$scale" || exit 1
+done
 echo
-echo "Load average while measuring: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) processors."
+echo "Load average after measuring: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) processors."

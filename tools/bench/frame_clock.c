@@ -1,12 +1,14 @@
 /* frame_clock: preloaded into the real game by anim_timing.sh. It wraps the library's rest,
- * blit and text_mode to time the banner animations, which alone switch the text mode to -1
- * and back. Inside an animation it notes each pause and each whole frame copied to the
- * screen; when the animation ends it appends the record to the file named by
- * REBRIK_FRAME_LOG in one write, so no file work falls inside a frame. Outside animations it
- * only forwards the calls, and notes when the first frame reached the screen. */
+ * blit and text_mode and the C library's nanosleep to time the banner animations, which alone
+ * switch the text mode to -1 and back. Inside an animation it notes each pause (a rest, or a
+ * sleep of the animating thread) and each copy to the screen; when the animation ends it
+ * appends the record to the file named by REBRIK_FRAME_LOG in one write, so no file work falls
+ * inside a frame. Outside animations it only forwards the calls, and notes when the first frame
+ * reached the screen. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <time.h>
@@ -16,7 +18,8 @@ extern void *screen; /* the library's display bitmap */
 
 static char record[1 << 26]; /* the final screen's waits spin through many cheap frames */
 static size_t used;
-static int in_animation;
+static int in_animation, in_rest;
+static pthread_t animating; /* the thread that switched the text mode to -1 */
 
 static double now_us(void) {
     struct timespec t;
@@ -56,6 +59,7 @@ int text_mode(int mode) {
         real = (int (*)(int))next("text_mode");
     if (mode == -1) {
         in_animation = 1;
+        animating = pthread_self();
         used = 0;
         note('T', mode, now_us());
         return real(mode);
@@ -79,8 +83,23 @@ void rest(unsigned int ms) {
         return;
     }
     note('P', (long)ms, now_us());
+    in_rest = 1;
     real(ms);
+    in_rest = 0;
     note('E', (long)ms, now_us());
+}
+
+/* P 0 start, then E 0 end of each sleep of the animating thread outside rest. */
+int nanosleep(const struct timespec *wanted, struct timespec *left) {
+    static int (*real)(const struct timespec *, struct timespec *);
+    if (!real)
+        real = (int (*)(const struct timespec *, struct timespec *))next("nanosleep");
+    if (!in_animation || in_rest || !pthread_equal(pthread_self(), animating))
+        return real(wanted, left);
+    note('P', 0, now_us());
+    int result = real(wanted, left);
+    note('E', 0, now_us());
+    return result;
 }
 
 void note_first_frame(void);

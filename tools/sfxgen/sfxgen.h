@@ -1,5 +1,5 @@
 // The sound generator's shared pieces: notes played by simple instruments, mixed into one
-// effect, brought to a common loudness and written as an 8-bit mono WAV file.
+// effect, brought to a common loudness and written as a 16-bit mono WAV file.
 #pragma once
 #include <string>
 #include <vector>
@@ -34,5 +34,5 @@ std::vector<double> render(const std::vector<Note> &notes);
 // allowed: the loudness is the RMS over the 10 ms blocks within 30 dB of the loudest one.
 void level(std::vector<double> &samples);
 
-// Writes 8-bit unsigned mono PCM at RATE; 0 on success.
+// Writes signed 16-bit mono PCM at RATE; 0 on success.
 int write_wav(const std::string &path, const std::vector<double> &samples);
