@@ -84,17 +84,18 @@ pointer_stays --scale 1
 SCALE=4 && start_window && frame_at_intro && leave_intro && close_window question
 pointer_stays
 
-# At 2x on 1920x1080: the window's game script by clicks (Escape ends it with status 0); M
-# retitles the window "Rebrik - ticho" and back; a short game by keys left by Space, then one
-# entered by Enter closed in the blink of its answer.
+# At 2x on 1920x1080: the window's game script by clicks (Escape ends it with status 0); the
+# next start's title names the record it kept, M adds " - ticho" and takes it away; a short game
+# by keys left by Space, then one entered by Enter closed in the blink of its answer.
 on_screen 1920x1080 2
 pointer_stays
 start_window && frame_at_intro
 play "$SRC/tests/data/window_game.txt"
 titled() { [ "$(xdotool getwindowname "$GAME_WINDOW")" = "$1" ]; }
 start_window
-hold_key m 0.15 && wait_until "muted title" titled "Rebrik - ticho"
-hold_key m 0.15 && wait_until "unmuted title" titled "Rebrik"
+titled "Rebrik - rekord: 1 looser" || fail "title: $(xdotool getwindowname "$GAME_WINDOW")"
+hold_key m 0.15 && wait_until "muted title" titled "Rebrik - rekord: 1 looser - ticho"
+hold_key m 0.15 && wait_until "unmuted title" titled "Rebrik - rekord: 1 looser"
 KEYS=space play <(echo go right exit end)
 KEYS=Return play <(echo go wrong) && close_window blink
 
