@@ -93,7 +93,7 @@ start_window && frame_at_intro
 play "$SRC/tests/data/window_game.txt"
 titled() { [ "$(xdotool getwindowname "$GAME_WINDOW")" = "$1" ]; }
 start_window
-titled "Rebrik - rekord: 1 looser" || fail "title: $(xdotool getwindowname "$GAME_WINDOW")"
+wait_until "record in the title" titled "Rebrik - rekord: 1 looser"
 hold_key m 0.15 && wait_until "muted title" titled "Rebrik - rekord: 1 looser - ticho"
 hold_key m 0.15 && wait_until "unmuted title" titled "Rebrik - rekord: 1 looser"
 KEYS=space play <(echo go right exit end)
