@@ -83,7 +83,8 @@ TEST(Desktop, KeysThroughTheWaits) {
 
 // The close button in any wait (intro, question, prompt, blink, banner, final) ends with 0.
 TEST(DesktopDeathTest, PendingQuitEndsEveryWait) {
-    static std::string folder = game_folder();
+    static std::string folder;
+    folder = game_folder();
     static void (*const waits[])(void) = {
         new_game,      [] { play_turn(); }, [] { script_key(KEY_A), play_turn(); },
         blink_correct, show_level_banner,   show_final_screen};

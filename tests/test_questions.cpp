@@ -7,8 +7,7 @@
 
 // Writes the text to a file of that name in a fresh working folder and loads it.
 static int load_text(const std::string &text, const char *name = "q.txt") {
-    static char dir[] = "/tmp/rebrik-questions-XXXXXX";
-    static bool ready = mkdtemp(dir) && chdir(dir) == 0;
+    bool ready = chdir(scratch_folder("questions").c_str()) == 0;
     std::ofstream(name, std::ios::binary) << text;
     return ready ? load_question_file(name) : -1;
 }

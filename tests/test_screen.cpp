@@ -169,7 +169,6 @@ TEST(Screen, PicturesRefusedOrTaken) {
             else
                 kind == 2 ? fs::resize_file(path, fs::file_size(path) / 2) : (void)fs::remove(path);
             EXPECT_EQ(headless_load(dir.c_str()), 1) << name << " " << kind;
-            fs::remove_all(dir);
         }
     // sheet height, background size; load_resources' result (then a wide sheet, a tall title)
     const int shapes[][4] = {{80, 640, 480, 0}, {80, 639, 480, 1}, {80, 641, 480, 1},
@@ -202,7 +201,6 @@ TEST(Screen, MagentaAndLadderStrip) {
     EXPECT_EQ(count_differences(picture, background_image), 0);
     destroy_bitmap(picture);
     destroy_bitmap(strip);
-    fs::remove_all(dir);
 }
 
 // Overlapping lifeline areas go to the lower one: wide sheets' icons overlap near x 180 and 320.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <deque>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <numeric>
 #include <regex>
 #include <sstream>
@@ -16,6 +17,22 @@ static std::deque<InputState> script; // one state a frame
 static std::deque<int> rand_script;
 static int shown, rand_count, held_key;
 static unsigned rand_state = 1;
+
+// The folders the running test made, and where the program started: each test ends there with
+// its folders gone, passed or failed, so no test leans on another's folder or working directory.
+static std::vector<std::string> made_folders;
+static const fs::path start_folder = fs::current_path();
+
+struct FolderRemover : ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo &) override {
+        fs::current_path(start_folder);
+        for (const std::string &dir : made_folders)
+            fs::remove_all(dir);
+        made_folders.clear();
+    }
+};
+[[maybe_unused]] static const bool remover_listening =
+    (::testing::UnitTest::GetInstance()->listeners().Append(new FolderRemover), true);
 
 // rand() replaced for this program: scripted numbers first, then a seeded sequence of its own.
 extern "C" int rand(void) noexcept {
@@ -152,9 +169,14 @@ int play_words(const std::string &words) {
     return ended;
 }
 
+std::string scratch_folder(const char *what) {
+    std::string name = (fs::temp_directory_path() / "rebrik-").string() + what + "-XXXXXX";
+    made_folders.push_back(mkdtemp(name.data()) ? name : "");
+    return made_folders.back();
+}
+
 std::string game_folder(void) {
-    char name[] = "/tmp/rebrik-game-XXXXXX";
-    std::string dir = mkdtemp(name);
+    std::string dir = scratch_folder("game");
     fs::copy(REBRIK_DATA_DIR, dir); // then the test banks over the game's
     fs::copy(fs::path(REBRIK_TEST_DATA_DIR) / "game", dir,
              fs::copy_options::overwrite_existing | fs::copy_options::recursive);
@@ -167,8 +189,7 @@ std::string write_test_images(const TestImageSizes &s) {
               h[5] = {6, s.background_h, s.sheet_h, s.title_h, 30};
     const int colours[5] = {0xFFFF00, 0, MASK_COLOR, 0x5A1E78, 0xDC7828}; // 0xRRGGBB
     headless_init();
-    char name[] = "/tmp/rebrik-images-XXXXXX";
-    std::string dir = mkdtemp(name);
+    std::string dir = scratch_folder("images");
     for (int i = 0; i < 5; i++) {
         BITMAP *b = create_bitmap(w[i], h[i]);
         clear_to_color(b, colours[i]);
@@ -184,10 +205,7 @@ std::string write_test_images(const TestImageSizes &s) {
 }
 
 int load_test_images(const TestImageSizes &sizes) {
-    std::string dir = write_test_images(sizes);
-    int result = headless_load(dir.c_str());
-    fs::remove_all(dir);
-    return result;
+    return headless_load(write_test_images(sizes).c_str());
 }
 
 int count_differences(BITMAP *a, BITMAP *b) {
