@@ -2,6 +2,7 @@
 // through the close button, a signal or a lost display.
 #include <allegro.h>
 #include <csignal>
+#include <cstdio>
 #include <initializer_list>
 #include <cstdlib>
 #include <unistd.h>
@@ -22,11 +23,16 @@ void name_window(void) {
     xwin_set_window_name("rebrik", "Rebrik");
 }
 
-// The largest whole factor by which the frame fits w x h less the given room; at least 1.
+// The largest whole factor by which the frame fits w x h less the given room; 1 to MAX_SCALE.
 static int fitting_scale(int w, int h, int room_w, int room_h) {
     int sw = (w - room_w) / FRAME_W, sh = (h - room_h) / FRAME_H;
     int s = sw < sh ? sw : sh;
-    return s < 1 ? 1 : s;
+    return s < 1 ? 1 : s > MAX_SCALE ? MAX_SCALE : s;
+}
+
+int window_scale(int asked, int desktop_w, int desktop_h) {
+    int fits = fitting_scale(desktop_w, desktop_h, ROOM_W, ROOM_H);
+    return asked && asked < fits ? asked : fits;
 }
 
 // Sets a w x h mode with the given driver and the frame shown as v on it, on black. 0 on success.
@@ -50,7 +56,10 @@ int open_display(void) {
     if (options.fullscreen && try_mode(GFX_AUTODETECT_FULLSCREEN, dw, dh,
                                        {s, (dw - FRAME_W * s) / 2, (dh - FRAME_H * s) / 2}) == 0)
         return 0;
-    s = options.scale ? options.scale : fitting_scale(dw, dh, ROOM_W, ROOM_H);
+    s = window_scale(options.scale, dw, dh);
+    if (options.scale > s)
+        std::fprintf(stderr, "rebrik: okno --scale %d sa na obrazovku %dx%d nezmestí, je %d-krát väčšie\n",
+                     options.scale, dw, dh, s);
     int opened =
         (s > 1 && try_mode(GFX_AUTODETECT_WINDOWED, FRAME_W * s, FRAME_H * s, {s, 0, 0}) == 0) ||
         try_mode(GFX_AUTODETECT_WINDOWED, FRAME_W, FRAME_H, {1, 0, 0}) == 0 ||

@@ -23,7 +23,8 @@ static const char USAGE[] =
     "Usage: rebrik [OPTIONS] - a Slovak quiz game, played with the mouse or the keys below.\n"
     "\n"
     "Voľby:\n"
-    "  --scale N      okno N-krát väčšie (N >= 1); inak najväčšie, aké sa zmestí\n"
+    "  --scale N      okno N-krát väčšie (N od 1 do 41, najviac čo sa zmestí);\n"
+    "                 bez nej najväčšie, aké sa zmestí\n"
     "  --fullscreen   celá obrazovka, obraz zväčšený a v strede\n"
     "  --ticho        začať bez zvuku\n"
     "  --version      vypíše verziu\n"
@@ -39,17 +40,20 @@ static const char USAGE[] =
     "  M              zvuk zapnúť a vypnúť\n"
     "  Esc (podržať)  koniec hry\n";
 
-// The factor after --scale: a whole number from 1 to 100 written in digits only; 0 if bad.
+// The factor after --scale: a whole number from 1 to MAX_SCALE written in digits only; 0 if bad.
 static int scale_value(const char *text) {
     if (!text || !*text || std::strspn(text, "0123456789") != std::strlen(text) ||
         std::strlen(text) > 3)
         return 0;
     int n = std::atoi(text);
-    return n >= 1 && n <= 100 ? n : 0;
+    return n >= 1 && n <= MAX_SCALE ? n : 0;
 }
 
-static int bad_command_line(void) {
-    std::fputs(USAGE, stderr);
+// Names what was wrong (format takes the text, then MAX_SCALE) and where help is; status 2.
+static int bad_command_line(const char *format, const char *text) {
+    std::fputs("rebrik: ", stderr);
+    std::fprintf(stderr, format, text, MAX_SCALE);
+    std::fputs("\nPomoc: rebrik --help\n", stderr);
     return 2;
 }
 
@@ -78,8 +82,12 @@ int parse_command_line(int argc, char *argv[]) {
             options.fullscreen = 1;
         else if (!std::strcmp(arg, "--ticho"))
             options.muted = 1;
-        else if (!scale || !(options.scale = scale_value(scale)))
-            return bad_command_line();
+        else if (!scale)
+            return bad_command_line("neznáma voľba %s", arg);
+        else if (!(options.scale = scale_value(scale)))
+            return bad_command_line(*scale ? "zlá hodnota --scale %s (celé číslo od 1 do %d)"
+                                           : "voľbe --scale chýba hodnota%s (od 1 do %d)",
+                                    scale);
     }
     return -1;
 }

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <deque>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <numeric>
 #include <regex>
 #include <sstream>
@@ -18,21 +17,19 @@ static std::deque<int> rand_script;
 static int shown, rand_count, held_key;
 static unsigned rand_state = 1;
 
-// The folders the running test made, and where the program started: each test ends there with
-// its folders gone, passed or failed, so no test leans on another's folder or working directory.
+// The scratch folders made so far and where the program started, the process that made them.
 static std::vector<std::string> made_folders;
 static const fs::path start_folder = fs::current_path();
+static const pid_t maker = getpid();
 
-struct FolderRemover : ::testing::EmptyTestEventListener {
-    void OnTestEnd(const ::testing::TestInfo &) override {
-        fs::current_path(start_folder);
-        for (const std::string &dir : made_folders)
-            fs::remove_all(dir);
-        made_folders.clear();
-    }
-};
-[[maybe_unused]] static const bool remover_listening =
-    (::testing::UnitTest::GetInstance()->listeners().Append(new FolderRemover), true);
+void remove_scratch_folders(void) {
+    if (getpid() != maker) // a death test's child leaves them to its parent
+        return;
+    fs::current_path(start_folder);
+    for (const std::string &dir : made_folders)
+        fs::remove_all(dir);
+    made_folders.clear();
+}
 
 // rand() replaced for this program: scripted numbers first, then a seeded sequence of its own.
 extern "C" int rand(void) noexcept {
@@ -170,6 +167,7 @@ int play_words(const std::string &words) {
 }
 
 std::string scratch_folder(const char *what) {
+    [[maybe_unused]] static const int at_exit = std::atexit(remove_scratch_folders);
     std::string name = (fs::temp_directory_path() / "rebrik-").string() + what + "-XXXXXX";
     made_folders.push_back(mkdtemp(name.data()) ? name : "");
     return made_folders.back();

@@ -55,9 +55,11 @@ extern std::vector<Animation> animations;
 // play_words' per-frame agent: records animations, presses the left button 2 frames in 4.
 void animation_agent(void);
 
-// A fresh folder in the temporary directory ("" if none could be made), removed with all it
-// holds when the test ends, passed or failed; the working directory then goes back to the start.
+// A fresh folder in the temporary directory ("" if none could be made). The test program
+// removes them when each test ends, passed or failed; any other program when it exits.
 std::string scratch_folder(const char *what);
+// Goes back to the working directory the program started in and removes the scratch folders.
+void remove_scratch_folders(void);
 // A scratch folder with the bundled pictures and the test question banks; load it with
 // headless_load.
 std::string game_folder(void);
