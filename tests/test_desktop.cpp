@@ -103,3 +103,60 @@ TEST(DesktopDeathTest, PendingQuitEndsEveryWait) {
         EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "");
     }
 }
+
+// A bad option or value is named on standard error, then a hint to --help, status 2; --scale
+// takes 1 to 41, the largest factor the library can make, and nothing beyond.
+TEST(Desktop, CommandLineNamesWhatIsWrong) {
+    const struct {
+        std::vector<const char *> args;
+        int status, scale;
+        const char *said;
+    } cases[] = {
+        {{"--bogus"}, 2, 0, "rebrik: neznáma voľba --bogus\n"},
+        {{"--ticho", "navyse"}, 2, 0, "rebrik: neznáma voľba navyse\n"},
+        {{"--scale", "42"}, 2, 0, "rebrik: zlá hodnota --scale 42 (celé číslo od 1 do 41)\n"},
+        {{"--scale=0"}, 2, 0, "rebrik: zlá hodnota --scale 0 (celé číslo od 1 do 41)\n"},
+        {{"--scale"}, 2, 0, "rebrik: voľbe --scale chýba hodnota (od 1 do 41)\n"},
+        {{"--scale", "41"}, -1, 41, ""},
+        {{"--scale=1", "--fullscreen"}, -1, 1, ""},
+    };
+    for (const auto &c : cases) {
+        std::vector<char *> argv = {(char *)"rebrik"};
+        for (const char *a : c.args)
+            argv.push_back((char *)a);
+        options = {};
+        testing::internal::CaptureStderr();
+        int status = parse_command_line(int(argv.size()), argv.data());
+        std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(status * 100 + options.scale, c.status * 100 + c.scale) << c.args[0];
+        EXPECT_EQ(said, *c.said ? c.said + std::string("Pomoc: rebrik --help\n") : "");
+    }
+}
+
+// The window's factor on common desktops: the one asked for while the window and the window
+// manager's room fit, else the largest that does; with none asked, the largest that fits.
+TEST(Desktop, WindowScaleFitsTheDesktop) {
+    const int desktops[][3] = {{640, 480, 1},   {1366, 768, 1},   {1920, 1080, 2},
+                               {2560, 1440, 2}, {3440, 1440, 2},  {3840, 2160, 4},
+                               {5120, 2880, 5}, {32767, 32767, MAX_SCALE}};
+    for (const auto &[w, h, fits] : desktops)
+        for (int asked = 0; asked <= MAX_SCALE; asked++)
+            EXPECT_EQ(window_scale(asked, w, h), asked && asked < fits ? asked : fits)
+                << w << "x" << h << " asked " << asked;
+}
+
+// A scale that cannot be had leaves the view as it was: frames go on at the old scale.
+TEST(Desktop, FailedScaleKeepsTheView) {
+    ASSERT_EQ(load_test_images(), 0);
+    BITMAP *frame = screen;
+    screen = create_bitmap(FRAME_W * 2, FRAME_H * 2);
+    ASSERT_EQ(set_view({2, 0, 0}), 0);
+    EXPECT_EQ(set_view({MAX_SCALE + 9, 0, 0}), 1);
+    script_reset();
+    layers_changed();
+    present_frame();
+    EXPECT_EQ(getpixel(screen, 2 * 600 + 1, 2 * 400 + 1), getpixel(scene_layer, 600, 400));
+    destroy_bitmap(screen);
+    screen = frame;
+    ASSERT_EQ(set_view({1, 0, 0}), 0);
+}
