@@ -9,7 +9,8 @@ static void script_key(int k) {
     script_hold({600, 5, 0, 0}, 1);
 }
 
-// At scales 1, 2, 4 and an offset each click area's corner pixels give it, those beyond do not;
+// At scales 1, 2, 4 and an offset each click area's corners and the middle of each edge give it
+// (the lifeline icons' lower edge too), the pixels just beyond each edge give none;
 // the screen shows the frame enlarged, the pointer cut at its edge; a move copies nothing else.
 TEST(Desktop, PointerAndPictureAtEveryScale) {
     ASSERT_EQ(load_test_images(), 0);
@@ -29,12 +30,14 @@ TEST(Desktop, PointerAndPictureAtEveryScale) {
         screen = create_bitmap(FRAME_W * s + left, FRAME_H * s + top);
         ASSERT_EQ(set_view({s, left, top}), 0);
         for (int a = 0; a < 10; a++)
-            for (int out = 0; out < 2; out++) // the corner pixels, then those just beyond
-                for (int sx : {box[a][0] * s - out, box[a][2] * s + s - 1 + out})
-                    for (int sy : {box[a][1] * s - out, box[a][3] * s + s - 1 + out}) {
-                        script_click(left + sx, top + sy);
-                        EXPECT_EQ(wait_click() == a, !out) << s << " at " << sx << "," << sy;
-                    }
+            for (int k = 0; k < 12; k++) { // the corners, each edge's middle, then just beyond
+                int out = k >= 8, x0 = box[a][0] * s - out, x1 = box[a][2] * s + s - 1 + out,
+                    y0 = box[a][1] * s - out, y1 = box[a][3] * s + s - 1 + out;
+                int sx = k < 4 ? (k % 2 ? x1 : x0) : k % 4 < 2 ? (k % 2 ? x1 : x0) : (x0 + x1) / 2;
+                int sy = k < 4 ? (k / 2 ? y1 : y0) : k % 4 < 2 ? (y0 + y1) / 2 : (k % 2 ? y1 : y0);
+                script_click(left + sx, top + sy);
+                EXPECT_EQ(wait_click(), out ? AREA_NONE : a) << s << " at " << sx << "," << sy;
+            }
         putpixel(screen, left + 600 * s, top + 400 * s, rgb(1, 2, 3)); // on the ladder, no text
         script_hold({left + 638 * s - 1, top + 478 * s, 0, 0}, 3);     // moves, then Escape
         script_hold({left + 638 * s - 1, top + 478 * s, 0, 1}, 1);
@@ -136,8 +139,8 @@ TEST(Desktop, CommandLineNamesWhatIsWrong) {
 // The window's factor on common desktops: the one asked for while the window and the window
 // manager's room fit, else the largest that does; with none asked, the largest that fits.
 TEST(Desktop, WindowScaleFitsTheDesktop) {
-    const int desktops[][3] = {{640, 480, 1},   {1366, 768, 1},   {1920, 1080, 2},
-                               {2560, 1440, 2}, {3440, 1440, 2},  {3840, 2160, 4},
+    const int desktops[][3] = {{640, 480, 1},   {1366, 768, 1},           {1920, 1080, 2},
+                               {2560, 1440, 2}, {3440, 1440, 2},          {3840, 2160, 4},
                                {5120, 2880, 5}, {32767, 32767, MAX_SCALE}};
     for (const auto &[w, h, fits] : desktops)
         for (int asked = 0; asked <= MAX_SCALE; asked++)
@@ -159,4 +162,26 @@ TEST(Desktop, FailedScaleKeepsTheView) {
     destroy_bitmap(screen);
     screen = frame;
     ASSERT_EQ(set_view({1, 0, 0}), 0);
+}
+
+// A signal leaves a quit that ends the process by that very signal at the next frame; a second
+// one ends it at once. SIGINT or SIGHUP ignored from the start stays ignored (whatever the
+// library set meanwhile); SIGTERM never does.
+TEST(DesktopDeathTest, SignalsEndTheGameByThatSignal) {
+    using testing::KilledBySignal;
+    headless_init();
+    auto after = [](int ignored, int first, int second) {
+        signal(ignored, SIG_IGN);
+        note_inherited_signals();
+        signal(SIGINT, SIG_DFL); // as the library's start-up sets a handler of its own
+        install_quit_handlers();
+        raise(first);
+        second ? raise(second) : (act_on_pending_quit(), 0);
+        _exit(3); // neither ended the process
+    };
+    EXPECT_EXIT(after(0, SIGTERM, 0), KilledBySignal(SIGTERM), "");
+    EXPECT_EXIT(after(0, SIGHUP, SIGINT), KilledBySignal(SIGINT), "");
+    EXPECT_EXIT(after(SIGTERM, SIGTERM, 0), KilledBySignal(SIGTERM), "");
+    for (int number : {SIGINT, SIGHUP})
+        EXPECT_EXIT(after(number, number, 0), testing::ExitedWithCode(3), "") << number;
 }

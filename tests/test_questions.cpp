@@ -21,7 +21,8 @@ static std::string blocks(int k) {
 }
 
 // A question record or the board as "line1/line2|A|B|C|D" ("/line2" only for two lines).
-static std::string shown(const char *l1, const char *l2, int lines, const char (*answers)[25]) {
+static std::string shown(const char *l1, const char *l2, int lines,
+                         const char (*answers)[ANSWER_MAX + 1]) {
     std::string out = l1 + (lines == 2 ? "/" + std::string(l2) : "");
     for (int i = 0; i < 4; i++)
         out += "|" + std::string(answers[i]);

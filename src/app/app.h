@@ -35,8 +35,12 @@ int window_scale(int asked, int desktop_w, int desktop_h);
 // from a scaled window to scale 1; names, decorates and places the window. 0 on success.
 int open_display(void);
 
-// Catches SIGTERM, SIGINT and SIGHUP (whatever was inherited) and the window's close button,
-// and stops a lost X connection from crashing: each only leaves a quit pending.
+// Notes whether SIGINT and SIGHUP were ignored when the game started; before allegro_init.
+void note_inherited_signals(void);
+
+// Catches SIGTERM, SIGINT and SIGHUP (but keeps SIGINT and SIGHUP ignored when they were at
+// start, as noted) and the window's close button, and stops a lost X connection from crashing: each only
+// leaves a quit pending; a second signal ends the process at once.
 void install_quit_handlers(void);
 
 // What a pending quit does at the next frame: a close ends with status 0, a signal shuts the

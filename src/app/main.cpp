@@ -92,6 +92,8 @@ int parse_command_line(int argc, char *argv[]) {
     return -1;
 }
 
+static const char NO_GRAPHICS[] = "Nemozem nastartovat graficky mod\n";
+
 // Leaves the graphics mode (when one was set up), shows why the game cannot start, fails.
 static int start_failure(const char *message, int leave_graphics) {
     if (leave_graphics)
@@ -114,19 +116,23 @@ int game_main(int argc, char *argv[]) {
     if (status >= 0)
         return status;
     name_window();
+    note_inherited_signals();
     // Without a usable system driver (no display) the input drivers would crash: stop here.
     if (allegro_init() != 0)
-        return start_failure("Nemozem nastartovat graficky mod\n", 0);
+        return start_failure(NO_GRAPHICS, 0);
     install_quit_handlers();
     install_keyboard();
     install_mouse();
-    install_timer();
+    // Without the timer the blink and the animations would wait for ever: a start-up failure.
+    if (install_timer() != 0)
+        return start_failure(NO_GRAPHICS, 0);
     set_color_depth(32);
     if (open_display() != 0)
-        return start_failure("Nemozem nastartovat graficky mod\n", 1);
+        return start_failure(NO_GRAPHICS, 1);
     LOCK_VARIABLE(tick_count);
     LOCK_FUNCTION(tick_handler);
-    install_int(tick_handler, 10);
+    if (install_int(tick_handler, 10) != 0)
+        return start_failure(NO_GRAPHICS, 1);
     srand(time(NULL));
     if (load_resources() == 1)
         return start_failure("Nemozem nacitat bitmapy\n", 1);

@@ -4,6 +4,7 @@
 #include "game/game.h"
 #include "gfx/gfx.h"
 
+namespace {
 // One animation's temporaries: the box with the title on it, and the board as present_frame
 // would show it without the pointer. Both are null when the library could not make them.
 struct Animation {
@@ -13,6 +14,7 @@ struct Animation {
     int x, y;         // where the banner stands on the screen
     bool shown;       // a whole frame has been shown: later ones change only in known places
 };
+} // namespace
 
 static void end_animation(Animation &a) {
     if (a.banner)

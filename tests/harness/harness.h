@@ -70,7 +70,8 @@ struct TestImageSizes {
     int sheet_w = 60, sheet_h = 80, title_w = 200, title_h = 100;
     int background_w = 640, background_h = 480;
 };
-// Writes the five pictures into a scratch folder; or writes and loads them (load_resources' result).
+// Writes the five pictures into a scratch folder; or writes and loads them (load_resources'
+// result).
 std::string write_test_images(const TestImageSizes &sizes = TestImageSizes());
 int load_test_images(const TestImageSizes &sizes = TestImageSizes());
 
