@@ -13,24 +13,23 @@
 // before the game does, and SIGHUP never), or SIGHUP ignored from the start and SIGTERM caught.
 static int handlers_in(pid_t pid) {
     char path[64], line[256];
-    unsigned long long caught = 0, ignored = 0;
+    unsigned long long caught = 0, ignored = 0, hup = 1 << (SIGHUP - 1), term = 1 << (SIGTERM - 1);
     snprintf(path, sizeof path, "/proc/%d/status", (int)pid);
     FILE *f = fopen(path, "r");
     while (f && fgets(line, sizeof line, f))
         sscanf(line, "SigCgt: %llx", &caught), sscanf(line, "SigIgn: %llx", &ignored);
     if (f)
         fclose(f);
-    unsigned long long hup = 1ull << (SIGHUP - 1), term = 1ull << (SIGTERM - 1);
     return (caught & hup) || ((ignored & hup) && (caught & term));
 }
 
 // Waits up to tenths / 10 s for the program to end: its wait status, or -1 if it still runs.
 static int ended(pid_t pid, int tenths) {
-    int status;
-    for (int i = 0; i <= tenths; i++, usleep(100000))
-        if (waitpid(pid, &status, WNOHANG) == pid)
-            return status;
-    return -1;
+    int status, i = 0;
+    while (waitpid(pid, &status, WNOHANG) != pid)
+        if (i++ == tenths || usleep(100000))
+            return -1;
+    return status;
 }
 
 int main(int argc, char *argv[]) {
@@ -38,10 +37,8 @@ int main(int argc, char *argv[]) {
         return 2;
     pid_t pid = fork();
     if (pid == 0) {
-        if (atoi(argv[2]))
-            signal(atoi(argv[1]), SIG_IGN);
-        int quiet = open("/dev/null", O_WRONLY);
-        dup2(quiet, STDOUT_FILENO), dup2(quiet, STDERR_FILENO);
+        signal(atoi(argv[1]), atoi(argv[2]) ? SIG_IGN : SIG_DFL);
+        dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO), dup2(STDOUT_FILENO, STDERR_FILENO);
         execv(argv[4], argv + 4);
         _exit(127);
     }
@@ -53,8 +50,8 @@ int main(int argc, char *argv[]) {
     if (status == -1)
         printf("played on, "), kill(pid, SIGTERM), status = ended(pid, 50);
     if (status == -1)
-        return kill(pid, SIGKILL), waitpid(pid, &status, 0), printf("hung\n"), 1;
-    printf(WIFSIGNALED(status) ? "signalled %d\n" : "exited %d\n",
+        return kill(pid, SIGKILL), printf("hung\n"), 1;
+    printf("%s %d\n", WIFSIGNALED(status) ? "signalled" : "exited",
            WIFSIGNALED(status) ? WTERMSIG(status) : WEXITSTATUS(status));
     return 0;
 }
