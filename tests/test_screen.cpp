@@ -37,6 +37,7 @@ TEST(Screen, TextAndPanelLayers) {
                             {TEXT_QUESTION | TEXT_PROMPT, 4, 2, PANEL_NO_QUESTION, 0},
                             {TEXT_INTRO, 7, 1, 0, 5},
                             {0, 7, 1, 0, 10}};
+    BITMAP *one = create_bitmap(1, 1);
     for (const auto &[text, used, lines, panel, at_level] : cases) {
         SCOPED_TRACE(text * 100 + panel * 10 + used);
         lifelines_used = used, question_lines = lines, level = at_level;
@@ -78,11 +79,17 @@ TEST(Screen, TextAndPanelLayers) {
         auto differs = [](int x, int y) {
             return getpixel(scene_layer, x, y) != getpixel(background_image, x, y);
         };
+        const int tip = 483 - 30 * at_level; // the marker's left tip at x 505
         EXPECT_EQ(differs(245, 280) + 2 * differs(140, 335) + 4 * differs(250, 173) +
-                      8 * differs(570, 483 - 30 * at_level) + 16 * differs(5, 5),
+                      8 * differs(505, tip) + 16 * differs(504, tip) + 32 * differs(5, 5),
                   (panel & PANEL_NO_QUESTION ? 0 : 3) + (panel & PANEL_CONFIRM ? 4 : 0) +
                       (at_level ? 8 : 0));
+        putpixel(one, 0, 0, getpixel(background_image, 245, 280)); // the box laid on at 0.75
+        blend_translucent(question_box, one, 205, 25, 0, 0, 1, 1, 0.75f);
+        EXPECT_TRUE(panel & PANEL_NO_QUESTION ||
+                    getpixel(scene_layer, 245, 280) == getpixel(one, 0, 0));
     }
+    destroy_bitmap(one);
 }
 
 // Each frame: the board, the box titled level - 1 blended at opacity(n) / 100, the pointer where
