@@ -39,8 +39,8 @@ int open_display(void);
 void note_inherited_signals(void);
 
 // Catches SIGTERM, SIGINT and SIGHUP (but keeps SIGINT and SIGHUP ignored when they were at
-// start, as noted) and the window's close button, and stops a lost X connection from crashing: each only
-// leaves a quit pending; a second signal ends the process at once.
+// start, as noted) and the window's close button, and stops a lost X connection from crashing:
+// each only leaves a quit pending; a second signal ends the process at once.
 void install_quit_handlers(void);
 
 // What a pending quit does at the next frame: a close ends with status 0, a signal shuts the
