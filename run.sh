@@ -40,8 +40,15 @@ play)
 test)
     install_missing "${PLAY_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build
-    cd build
-    ctest --output-on-failure -j"$(nproc)"
+    # Every test removes what it makes: the run's temporary files go to a folder of its own,
+    # which must be empty when the tests are done.
+    TMPDIR=$(mktemp -d) && export TMPDIR
+    status=0
+    (cd build && ctest --output-on-failure -j"$(nproc)") || status=$?
+    left=$(ls -A "$TMPDIR")
+    rm -rf "$TMPDIR"
+    [ -z "$left" ] || { echo "The tests left in the temporary folder: $left" >&2 && status=1; }
+    exit $status
     ;;
 package)
     install_missing "${PLAY_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"

@@ -50,7 +50,8 @@ include(CPack)
 foreach(step check launch)
   add_test(NAME package_${step} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/package.sh
            ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR} ${PROJECT_VERSION} ${step})
-  set_tests_properties(package_${step} PROPERTIES TIMEOUT 120 LABELS package)
+  set_tests_properties(package_${step} PROPERTIES TIMEOUT 600 LABELS package)
 endforeach()
 set_tests_properties(package_check PROPERTIES FIXTURES_SETUP rebrik_deb)
-set_tests_properties(package_launch PROPERTIES FIXTURES_REQUIRED rebrik_deb)
+# The launch is a game in a window: one at a time with the other window tests.
+set_tests_properties(package_launch PROPERTIES FIXTURES_REQUIRED rebrik_deb RESOURCE_LOCK window)

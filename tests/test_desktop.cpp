@@ -9,8 +9,10 @@ static void script_key(int k) {
     script_hold({600, 5, 0, 0}, 1);
 }
 
-// At scales 1, 2, 4 and an offset each click area's corner pixels give it, those beyond do not;
+// At scales 1, 2, 4 and an offset each click area's corners and the middle of each edge give it
+// (the lifeline icons' lower edge too), the pixels just beyond each edge give none;
 // the screen shows the frame enlarged, the pointer cut at its edge; a move copies nothing else.
+// A scale that cannot be had leaves the view as it was.
 TEST(Desktop, PointerAndPictureAtEveryScale) {
     ASSERT_EQ(load_test_images(), 0);
     draw_panel_layer(PANEL_CONFIRM);
@@ -28,13 +30,16 @@ TEST(Desktop, PointerAndPictureAtEveryScale) {
         const int left = 3 * s - 1, top = 5;
         screen = create_bitmap(FRAME_W * s + left, FRAME_H * s + top);
         ASSERT_EQ(set_view({s, left, top}), 0);
+        EXPECT_EQ(set_view({MAX_SCALE + 9, 0, 0}), 1); // refused, the view kept as it was
         for (int a = 0; a < 10; a++)
-            for (int out = 0; out < 2; out++) // the corner pixels, then those just beyond
-                for (int sx : {box[a][0] * s - out, box[a][2] * s + s - 1 + out})
-                    for (int sy : {box[a][1] * s - out, box[a][3] * s + s - 1 + out}) {
-                        script_click(left + sx, top + sy);
-                        EXPECT_EQ(wait_click() == a, !out) << s << " at " << sx << "," << sy;
-                    }
+            for (int k = 0; k < 12; k++) { // the corners, each edge's middle, then just beyond
+                int out = k >= 8, x0 = box[a][0] * s - out, x1 = box[a][2] * s + s - 1 + out,
+                    y0 = box[a][1] * s - out, y1 = box[a][3] * s + s - 1 + out;
+                int sx = k < 4 ? (k % 2 ? x1 : x0) : k % 4 < 2 ? (k % 2 ? x1 : x0) : (x0 + x1) / 2;
+                int sy = k < 4 ? (k / 2 ? y1 : y0) : k % 4 < 2 ? (y0 + y1) / 2 : (k % 2 ? y1 : y0);
+                script_click(left + sx, top + sy);
+                EXPECT_EQ(wait_click(), out ? AREA_NONE : a) << s << " at " << sx << "," << sy;
+            }
         putpixel(screen, left + 600 * s, top + 400 * s, rgb(1, 2, 3)); // on the ladder, no text
         script_hold({left + 638 * s - 1, top + 478 * s, 0, 0}, 3);     // moves, then Escape
         script_hold({left + 638 * s - 1, top + 478 * s, 0, 1}, 1);
@@ -83,7 +88,8 @@ TEST(Desktop, KeysThroughTheWaits) {
 
 // The close button in any wait (intro, question, prompt, blink, banner, final) ends with 0.
 TEST(DesktopDeathTest, PendingQuitEndsEveryWait) {
-    static std::string folder = game_folder();
+    static std::string folder;
+    folder = game_folder();
     static void (*const waits[])(void) = {
         new_game,      [] { play_turn(); }, [] { script_key(KEY_A), play_turn(); },
         blink_correct, show_level_banner,   show_final_screen};
@@ -114,4 +120,63 @@ TEST(Desktop, HelpSaysWhereEscapeQuits) {
                              "(nie pri \"Si si isty?\" ani na záverečnej obrazovke)",
                              "Zatvorenie okna  koniec hry kedykoľvek"})
         EXPECT_NE(usage.find(said), std::string::npos) << said;
+}
+
+// A bad option or value is named on standard error, then a hint to --help, status 2; --scale
+// takes 1 to 41, the largest factor the library can make, and nothing beyond.
+TEST(Desktop, CommandLineNamesWhatIsWrong) {
+    const struct {
+        std::vector<const char *> args;
+        int status, scale;
+        const char *said;
+    } cases[] = {{{"--bogus"}, 2, 0, "neznáma voľba --bogus"},
+                 {{"--ticho", "navyse"}, 2, 0, "neznáma voľba navyse"},
+                 {{"--scale", "42"}, 2, 0, "zlá hodnota --scale 42 (celé číslo od 1 do 41)"},
+                 {{"--scale=0"}, 2, 0, "zlá hodnota --scale 0 (celé číslo od 1 do 41)"},
+                 {{"--scale"}, 2, 0, "voľbe --scale chýba hodnota (od 1 do 41)"},
+                 {{"--scale", "41"}, -1, 41, nullptr},
+                 {{"--scale=1", "--fullscreen"}, -1, 1, nullptr}};
+    for (auto c : cases) {
+        c.args.insert(c.args.begin(), "rebrik");
+        options = {};
+        testing::internal::CaptureStderr();
+        int status = parse_command_line(int(c.args.size()), (char **)c.args.data());
+        EXPECT_EQ(status * 100 + options.scale, c.status * 100 + c.scale) << c.args[1];
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  c.said ? "rebrik: " + std::string(c.said) + "\nPomoc: rebrik --help\n" : "");
+    }
+}
+
+// The window's factor on common desktops: the one asked for while the window and the window
+// manager's room fit, else the largest that does; with none asked, the largest that fits.
+TEST(Desktop, WindowScaleFitsTheDesktop) {
+    const int desktops[][3] = {{640, 480, 1},   {1366, 768, 1},           {1920, 1080, 2},
+                               {2560, 1440, 2}, {3440, 1440, 2},          {3840, 2160, 4},
+                               {5120, 2880, 5}, {32767, 32767, MAX_SCALE}};
+    for (const auto &[w, h, fits] : desktops)
+        for (int asked = 0; asked <= MAX_SCALE; asked++)
+            EXPECT_EQ(window_scale(asked, w, h), asked && asked < fits ? asked : fits)
+                << w << "x" << h << " asked " << asked;
+}
+
+// A signal leaves a quit that ends the process by that very signal at the next frame; a second
+// one ends it at once. SIGINT or SIGHUP ignored from the start stays ignored (whatever the
+// library set meanwhile); SIGTERM never does.
+TEST(DesktopDeathTest, SignalsEndTheGameByThatSignal) {
+    using testing::KilledBySignal;
+    headless_init();
+    auto after = [](int ignored, int first, int second) {
+        signal(ignored, SIG_IGN);
+        note_inherited_signals();
+        signal(SIGINT, SIG_DFL); // as the library's start-up sets a handler of its own
+        install_quit_handlers();
+        raise(first);
+        second ? raise(second) : (act_on_pending_quit(), 0);
+        _exit(3); // neither ended the process
+    };
+    EXPECT_EXIT(after(0, SIGTERM, 0), KilledBySignal(SIGTERM), "");
+    EXPECT_EXIT(after(0, SIGHUP, SIGINT), KilledBySignal(SIGINT), "");
+    EXPECT_EXIT(after(SIGTERM, SIGTERM, 0), KilledBySignal(SIGTERM), "");
+    for (int number : {SIGINT, SIGHUP})
+        EXPECT_EXIT(after(number, number, 0), testing::ExitedWithCode(3), "") << number;
 }

@@ -8,8 +8,7 @@
 
 // Writes the text to a file of that name in a fresh working folder and loads it.
 static int load_text(const std::string &text, const char *name = "q.txt") {
-    static char dir[] = "/tmp/rebrik-questions-XXXXXX";
-    static bool ready = mkdtemp(dir) && chdir(dir) == 0;
+    bool ready = chdir(scratch_folder("questions").c_str()) == 0;
     std::ofstream(name, std::ios::binary) << text;
     return ready ? load_question_file(name) : -1;
 }
@@ -23,7 +22,8 @@ static std::string blocks(int k) {
 }
 
 // A question record or the board as "line1/line2|A|B|C|D" ("/line2" only for two lines).
-static std::string shown(const char *l1, const char *l2, int lines, const char (*answers)[25]) {
+static std::string shown(const char *l1, const char *l2, int lines,
+                         const char (*answers)[ANSWER_MAX + 1]) {
     std::string out = l1 + (lines == 2 ? "/" + std::string(l2) : "");
     for (int i = 0; i < 4; i++)
         out += "|" + std::string(answers[i]);

@@ -9,8 +9,7 @@
 class Rules : public ::testing::Test {
   protected:
     void SetUp() override {
-        static std::string folder = game_folder();
-        ASSERT_EQ(headless_load(folder.c_str()), 0);
+        ASSERT_EQ(headless_load(game_folder().c_str()), 0);
         script_reset();
         animations.clear();
     }

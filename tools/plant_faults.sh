@@ -5,8 +5,6 @@
 set -uo pipefail
 SRC=$(cd "$(dirname "$0")/.." && pwd)
 WORK=${1:-/tmp/rebrik-faults}
-rm -rf "$WORK" && mkdir -p "$WORK" && (cd "$SRC" && git ls-files -z --cached --others --exclude-standard | xargs -0 cp --parents -t "$WORK")
-cmake -S "$WORK" -B "$WORK/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 FAULTS=(
     "src/questions/questions.h|s/QUESTION_LINE_MAX = 54/QUESTION_LINE_MAX = 55/"
     "src/questions/questions.h|s/ANSWER_MAX = 24/ANSWER_MAX = 23/"
@@ -19,7 +17,7 @@ FAULTS=(
     "src/game/turn.cpp|0,/present_for_ticks(30)/s//present_for_ticks(31)/"
     "src/game/turn.cpp|s/level - ((level - 1) % 5 + 1)/level - ((level - 1) % 5)/"
     "src/game/turn.cpp|s/recent_questions\\[0\\] = recent_questions\\[level % 5\\];//"
-    "src/game/turn.cpp|s/if (level % 5 == 1)/if (level % 5 == 2)/"
+    "src/game/turn.cpp|s/if (safe_row_reached)$/if (level % 5 == 2)/"
     "src/game/turn.cpp|s/if (lifelines_used \\& l.bit)/if (0)/"
     "src/app/input.cpp|s/px <= x + w/px < x + w/"
     "src/app/input.cpp|s/int prev = inputs_down(set);/int prev = 0;/"
@@ -34,8 +32,8 @@ FAULTS=(
     "src/gfx/frame.cpp|s/if (was.inside)/if (0)/"
     "src/game/turn.cpp|/play_effect(EFFECT_TENSION)/d;s/^    blink_correct();/    blink_correct();play_effect(EFFECT_TENSION);/"
     "src/game/turn.cpp|s/play_effect(l.effect)/play_effect(EFFECT_FIFTY)/"
-    "src/game/turn.cpp|s/level % 5 == 1 ? EFFECT_SAFE_ROW/level % 5 == 0 ? EFFECT_SAFE_ROW/"
-    "src/app/main.cpp|s/graficky mod\\\\n\", 0/graficky mod\", 0/"
+    "src/game/turn.cpp|s/play_effect(safe_row_reached ? /play_effect(level % 5 == 0 ? /"
+    "src/app/main.cpp|s/graficky mod\\\\n\";/graficky mod\";/"
     "src/gfx/panel.cpp|s/0.75f/0.76f/"
     "src/gfx/panel.cpp|s/505, y0 + 3/506, y0 + 3/"
     "src/gfx/text.cpp|s/{\"Si si isty?\", 250, 160}/{\"Si si isty?\", 251, 160}/"
@@ -51,16 +49,24 @@ FAULTS=(
     "src/gfx/resources.cpp|s/0, 3 \\* q, 0, 0, w, q/0, 2 * q, 0, 0, w, q/"
     "src/gfx/frame.cpp|s/floor_p += /floor_p -= /"
 )
+# A fault whose text the code no longer holds would be skipped unnoticed: it fails the script,
+# before anything is built.
+for f in "${FAULTS[@]}"; do
+    [[ -n ${FAULT_FILTER:-} && ! $f =~ $FAULT_FILTER ]] && continue
+    file=$SRC/${f%%|*}
+    if [ ! -f "$file" ] || sed "${f#*|}" "$file" | cmp -s - "$file"; then
+        echo "CANNOT PLANT: $f" && unplantable=1
+    fi
+done
+[ -z "${unplantable:-}" ] || exit 1
+rm -rf "$WORK" && mkdir -p "$WORK" && (cd "$SRC" && git ls-files -z --cached --others --exclude-standard | xargs -0 cp --parents -t "$WORK")
+cmake -S "$WORK" -B "$WORK/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 caught=0 planted=0
 for f in "${FAULTS[@]}"; do
     [[ -n ${FAULT_FILTER:-} && ! $f =~ $FAULT_FILTER ]] && continue
     file=${f%%|*} expr=${f#*|}
     cp "$SRC/$file" "$WORK/$file"
     sed -i "$expr" "$WORK/$file"
-    if cmp -s "$SRC/$file" "$WORK/$file"; then
-        echo "NOT APPLIED: $f"
-        continue
-    fi
     planted=$((planted + 1))
     result=missed
     if ! cmake --build "$WORK/build" -j2 --target rebrik_tests rebrik >/dev/null 2>&1; then

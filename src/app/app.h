@@ -30,12 +30,20 @@ int parse_command_line(int argc, char *argv[]);
 // Gives the window the library will make its class name and our icon; before allegro_init.
 void name_window(void);
 
+// The window's factor on a desktop_w x desktop_h desktop: the one asked for (0 for none) when
+// the window and the window manager's room around it fit, else the largest that fits (at least 1).
+int window_scale(int asked, int desktop_w, int desktop_h);
+
 // Sets the graphics mode the options ask for, falling back from full screen to a window and
 // from a scaled window to scale 1; names, decorates and places the window. 0 on success.
 int open_display(void);
 
-// Catches SIGTERM, SIGINT and SIGHUP (whatever was inherited) and the window's close button,
-// and stops a lost X connection from crashing: each only leaves a quit pending.
+// Notes whether SIGINT and SIGHUP were ignored when the game started; before allegro_init.
+void note_inherited_signals(void);
+
+// Catches SIGTERM, SIGINT and SIGHUP (but keeps SIGINT and SIGHUP ignored when they were at
+// start, as noted) and the window's close button, and stops a lost X connection from crashing:
+// each only leaves a quit pending; a second signal ends the process at once.
 void install_quit_handlers(void);
 
 // What a pending quit does at the next frame: a close ends with status 0, a signal shuts the

@@ -1,7 +1,9 @@
 // The game on a desktop: the window (its size, name and icon) or full screen, and quitting
 // through the close button, a signal or a lost display.
 #include <allegro.h>
+#include <atomic>
 #include <csignal>
+#include <cstdio>
 #include <initializer_list>
 #include <cstdlib>
 #include <unistd.h>
@@ -22,11 +24,16 @@ void name_window(void) {
     xwin_set_window_name("rebrik", "Rebrik");
 }
 
-// The largest whole factor by which the frame fits w x h less the given room; at least 1.
+// The largest whole factor by which the frame fits w x h less the given room; 1 to MAX_SCALE.
 static int fitting_scale(int w, int h, int room_w, int room_h) {
     int sw = (w - room_w) / FRAME_W, sh = (h - room_h) / FRAME_H;
     int s = sw < sh ? sw : sh;
-    return s < 1 ? 1 : s;
+    return s < 1 ? 1 : s > MAX_SCALE ? MAX_SCALE : s;
+}
+
+int window_scale(int asked, int desktop_w, int desktop_h) {
+    int fits = fitting_scale(desktop_w, desktop_h, ROOM_W, ROOM_H);
+    return asked && asked < fits ? asked : fits;
 }
 
 // Setting a mode puts the library's pointer at the window's centre, wherever the real one is,
@@ -70,7 +77,11 @@ int open_display(void) {
     if (options.fullscreen && try_mode(GFX_AUTODETECT_FULLSCREEN, dw, dh,
                                        {s, (dw - FRAME_W * s) / 2, (dh - FRAME_H * s) / 2}) == 0)
         return 0;
-    s = options.scale ? options.scale : fitting_scale(dw, dh, ROOM_W, ROOM_H);
+    s = window_scale(options.scale, dw, dh);
+    if (options.scale > s)
+        std::fprintf(stderr,
+                     "rebrik: okno --scale %d sa na obrazovku %dx%d nezmestí, je %d-krát väčšie\n",
+                     options.scale, dw, dh, s);
     int opened =
         (s > 1 && try_mode(GFX_AUTODETECT_WINDOWED, FRAME_W * s, FRAME_H * s, {s, 0, 0}) == 0) ||
         try_mode(GFX_AUTODETECT_WINDOWED, FRAME_W, FRAME_H, {1, 0, 0}) == 0 ||
@@ -80,8 +91,10 @@ int open_display(void) {
     return !opened;
 }
 
-// A signal asked to quit (its number), or the close button did.
-static volatile sig_atomic_t quit_signal, quit_closed;
+// A signal asked to quit (its number), or the close button did. Signal handlers and the
+// library's input thread write them: lock-free atomics are safe in both.
+static std::atomic<int> quit_signal{0}, quit_closed{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the quit flags must be lock-free");
 
 void request_quit(int signal_number) {
     if (signal_number)
@@ -93,12 +106,11 @@ void request_quit(int signal_number) {
 // The first signal only leaves the quit pending for the next frame, which shuts the library
 // down where no frame is being copied; a second one ends the process at once.
 static void on_signal(int number) {
-    if (quit_signal) {
-        signal(number, SIG_DFL);
-        raise(number); // delivered, with the default action, once the handler returns
+    int none = 0;
+    if (quit_signal.compare_exchange_strong(none, number))
         return;
-    }
-    quit_signal = number;
+    signal(number, SIG_DFL);
+    raise(number); // delivered, with the default action, once the handler returns
 }
 
 static void on_close_button(void) {
@@ -111,12 +123,25 @@ static int on_display_lost(Display *) {
     _exit(0);
 }
 
+// SIGINT and SIGHUP ignored from the start (nohup, a background job), one bit each: read
+// before the library's start-up, which sets handlers of its own for SIGINT.
+static int ignored_from_start;
+
+void note_inherited_signals(void) {
+    for (int number : {SIGINT, SIGHUP}) {
+        struct sigaction inherited = {};
+        if (sigaction(number, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN)
+            ignored_from_start |= 1 << number;
+    }
+}
+
 void install_quit_handlers(void) {
     struct sigaction action = {};
-    action.sa_handler = on_signal;
     sigemptyset(&action.sa_mask);
-    for (int number : {SIGTERM, SIGINT, SIGHUP})
+    for (int number : {SIGTERM, SIGINT, SIGHUP}) {
+        action.sa_handler = ignored_from_start >> number & 1 ? SIG_IGN : on_signal;
         sigaction(number, &action, nullptr);
+    }
     set_close_button_callback(on_close_button);
     XSetIOErrorHandler(on_display_lost);
 }

@@ -24,7 +24,8 @@ static const char USAGE[] =
     "Usage: rebrik [OPTIONS] - a Slovak quiz game, played with the mouse or the keys below.\n"
     "\n"
     "Voľby:\n"
-    "  --scale N      okno N-krát väčšie (N >= 1); inak najväčšie, aké sa zmestí\n"
+    "  --scale N      okno N-krát väčšie (N od 1 do 41, najviac čo sa zmestí);\n"
+    "                 bez nej najväčšie, aké sa zmestí\n"
     "  --fullscreen   celá obrazovka, obraz zväčšený a v strede\n"
     "  --ticho        začať bez zvuku (zapamätá sa; M ho zas zapne)\n"
     "  --otazky PRIEČINOK  otázky z lahke.txt, stredne.txt a tazke.txt v ňom\n"
@@ -50,17 +51,20 @@ static const char USAGE[] =
     "                 (nie pri \"Si si isty?\" ani na záverečnej obrazovke)\n"
     "  Zatvorenie okna  koniec hry kedykoľvek\n";
 
-// The factor after --scale: a whole number from 1 to 100 written in digits only; 0 if bad.
+// The factor after --scale: a whole number from 1 to MAX_SCALE written in digits only; 0 if bad.
 static int scale_value(const char *text) {
     if (!text || !*text || std::strspn(text, "0123456789") != std::strlen(text) ||
         std::strlen(text) > 3)
         return 0;
     int n = std::atoi(text);
-    return n >= 1 && n <= 100 ? n : 0;
+    return n >= 1 && n <= MAX_SCALE ? n : 0;
 }
 
-static int bad_command_line(void) {
-    std::fputs(USAGE, stderr);
+// Names what was wrong (format takes the text, then MAX_SCALE) and where help is; status 2.
+static int bad_command_line(const char *format, const char *text) {
+    std::fputs("rebrik: ", stderr);
+    std::fprintf(stderr, format, text, MAX_SCALE);
+    std::fputs("\nPomoc: rebrik --help\n", stderr);
     return 2;
 }
 
@@ -95,13 +99,20 @@ int parse_command_line(int argc, char *argv[]) {
             options.results = 1;
         else if ((value = option_value("--otazky", argc, argv, &i))) {
             if (!value[0] || set_question_folder(value))
-                return bad_command_line();
-        } else if (!(value = option_value("--scale", argc, argv, &i)) ||
-                   !(options.scale = scale_value(value)))
-            return bad_command_line();
+                return bad_command_line(*value ? "priečinok --otazky %s je príliš dlhý"
+                                               : "voľbe --otazky chýba priečinok%s",
+                                        value);
+        } else if (!(value = option_value("--scale", argc, argv, &i)))
+            return bad_command_line("neznáma voľba %s", arg);
+        else if (!(options.scale = scale_value(value)))
+            return bad_command_line(*value ? "zlá hodnota --scale %s (celé číslo od 1 do %d)"
+                                           : "voľbe --scale chýba hodnota%s (od 1 do %d)",
+                                    value);
     }
     return -1;
 }
+
+static const char NO_GRAPHICS[] = "Nemozem nastartovat graficky mod\n";
 
 // Leaves the graphics mode (when one was set up), shows why the game cannot start, fails.
 static int start_failure(const char *message, int leave_graphics) {
@@ -128,19 +139,23 @@ int game_main(int argc, char *argv[]) {
         return print_hall_of_fame();
     load_player_data();
     name_window();
+    note_inherited_signals();
     // Without a usable system driver (no display) the input drivers would crash: stop here.
     if (allegro_init() != 0)
-        return start_failure("Nemozem nastartovat graficky mod\n", 0);
+        return start_failure(NO_GRAPHICS, 0);
     install_quit_handlers();
     install_keyboard();
     install_mouse();
-    install_timer();
+    // Without the timer the blink and the animations would wait for ever: a start-up failure.
+    if (install_timer() != 0)
+        return start_failure(NO_GRAPHICS, 0);
     set_color_depth(32);
     if (open_display() != 0)
-        return start_failure("Nemozem nastartovat graficky mod\n", 1);
+        return start_failure(NO_GRAPHICS, 1);
     LOCK_VARIABLE(tick_count);
     LOCK_FUNCTION(tick_handler);
-    install_int(tick_handler, 10);
+    if (install_int(tick_handler, 10) != 0)
+        return start_failure(NO_GRAPHICS, 1);
     srand(time(NULL));
     if (load_resources() == 1)
         return start_failure("Nemozem nacitat bitmapy\n", 1);

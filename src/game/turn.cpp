@@ -141,11 +141,13 @@ static void switch_question(void) {
 
 static void third_lifeline(void) {}
 
+namespace {
 struct Lifeline {
     int bit;
     void (*apply)(void);
     int effect;
 };
+} // namespace
 static const Lifeline LIFELINES[3] = {
     {LIFELINE_FIFTY, fifty_fifty, EFFECT_FIFTY},
     {LIFELINE_SWITCH, switch_question, EFFECT_SWITCH},

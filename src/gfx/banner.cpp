@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "gfx/gfx.h"
 
+namespace {
 // One animation's temporaries: the box with the title on it, and the board as present_frame
 // would show it without the pointer. Both are null when the library could not make them.
 struct Animation {
@@ -16,6 +17,7 @@ struct Animation {
     bool shown;       // a whole frame has been shown: later ones change only in known places
     long long due;    // when the pause after the last animated frame ends, on pace_clock
 };
+} // namespace
 
 static long long steady_now(void) {
     using namespace std::chrono;

@@ -168,15 +168,17 @@ static View view = {1, 0, 0};
 // The back buffer enlarged, for a scaled view; the screen gets its blocks in single copies.
 static BITMAP *scaled_buffer;
 
+// The new enlarged copy is made before the old one goes, so a scale that cannot be had leaves
+// the view as it was, still able to show frames.
 int set_view(View v) {
+    BITMAP *enlarged = nullptr;
+    if (v.scale < 1 || v.scale > MAX_SCALE)
+        return 1;
+    if (v.scale > 1 && !(enlarged = create_bitmap_ex(32, FRAME_W * v.scale, FRAME_H * v.scale)))
+        return 1;
     if (scaled_buffer)
         destroy_bitmap(scaled_buffer);
-    scaled_buffer = nullptr;
-    if (v.scale > 1) {
-        scaled_buffer = create_bitmap_ex(32, FRAME_W * v.scale, FRAME_H * v.scale);
-        if (!scaled_buffer)
-            return 1;
-    }
+    scaled_buffer = enlarged;
     view = v;
     board_on_back_buffer = 0;
     return 0;

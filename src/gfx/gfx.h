@@ -2,6 +2,7 @@
 // layers and the two banner animations. What other subsystems may use of it.
 #pragma once
 #include <allegro.h>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -57,8 +58,9 @@ struct View {
     int scale, left, top;
 };
 
-// Sets the view for the frames that follow (the next one is copied whole). 1 when the
-// enlarged copy of the frame could not be made; the view is then unchanged.
+// Sets the view for the frames that follow (the next one is copied whole). 1 when the scale
+// is over MAX_SCALE or the enlarged copy of the frame could not be made; the view and its
+// copy are then unchanged.
 int set_view(View v);
 
 // A pointer position in frame pixels, and whether the real pointer is in the window at all.
@@ -116,6 +118,12 @@ constexpr int ANSWER_Y[4] = {325, 325, 365, 365};
 constexpr int BUTTON_W = 200, BUTTON_H = 20;
 constexpr int LIFELINE_Y = 30;
 constexpr int EXIT_X = 40, EXIT_Y = 420;
+
+// The largest factor the library can enlarge the frame by: a bitmap's bytes must fit its int.
+constexpr int MAX_SCALE = 41;
+static_assert(4LL * FRAME_W * FRAME_H * MAX_SCALE * MAX_SCALE <= INT_MAX &&
+                  4LL * FRAME_W * FRAME_H * (MAX_SCALE + 1) * (MAX_SCALE + 1) > INT_MAX,
+              "MAX_SCALE is the largest factor whose bitmap fits");
 
 // Top of the text of ladder row 1..15: row 1 at the bottom, 30 pixels apart.
 constexpr int ladder_row_y(int row) {

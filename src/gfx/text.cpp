@@ -22,10 +22,12 @@ static const Caption PROMPT[3] = {
     {"NIE", 290, 180},
 };
 
+namespace {
 // Which bit of lifelines_used each icon stands for and the sheet row it is cut from.
 struct Lifeline {
     int bit, row;
 };
+} // namespace
 static const Lifeline LIFELINES[3] = {
     {LIFELINE_FIFTY, 0}, {LIFELINE_SWITCH, 1}, {LIFELINE_THIRD, 2}};
 

@@ -2,26 +2,26 @@
 // file for its authors.
 #pragma once
 
-// One question of a tier file in memory.
-struct QuestionRecord {
-    char line1[55];
-    char line2[55];      // set only when line_count is 2
-    char answers[4][25]; // answers[0] is the correct one
-    int line_count;
-};
-
-// The question on the board, answers in slot order A..D; "" marks a removed answer.
-struct ShownQuestion {
-    char line1[55];
-    char line2[55];
-    char answer_text[4][25];
-};
-
 // Byte limits of a question file: a display line of a question, an answer, and the fewest
 // questions a tier may hold (five levels and one switch, all different).
 constexpr int QUESTION_LINE_MAX = 54;
 constexpr int ANSWER_MAX = 24;
 constexpr int MIN_QUESTIONS = 6;
+
+// One question of a tier file in memory; each text ends in a zero byte.
+struct QuestionRecord {
+    char line1[QUESTION_LINE_MAX + 1];
+    char line2[QUESTION_LINE_MAX + 1]; // set only when line_count is 2
+    char answers[4][ANSWER_MAX + 1];   // answers[0] is the correct one
+    int line_count;
+};
+
+// The question on the board, answers in slot order A..D; "" marks a removed answer.
+struct ShownQuestion {
+    char line1[QUESTION_LINE_MAX + 1];
+    char line2[QUESTION_LINE_MAX + 1];
+    char answer_text[4][ANSWER_MAX + 1];
+};
 
 // Tier state.
 extern QuestionRecord *question_set; // null before the first load and after a failed one

@@ -17,6 +17,20 @@ static std::deque<int> rand_script;
 static int shown, rand_count, held_key;
 static unsigned rand_state = 1;
 
+// The scratch folders made so far and where the program started, the process that made them.
+static std::vector<std::string> made_folders;
+static const fs::path start_folder = fs::current_path();
+static const pid_t maker = getpid();
+
+void remove_scratch_folders(void) {
+    if (getpid() != maker) // a death test's child leaves them to its parent
+        return;
+    fs::current_path(start_folder);
+    for (const std::string &dir : made_folders)
+        fs::remove_all(dir);
+    made_folders.clear();
+}
+
 // rand() replaced for this program: scripted numbers first, then a seeded sequence of its own.
 extern "C" int rand(void) noexcept {
     rand_count++;
@@ -167,9 +181,15 @@ int play_words(const std::string &words) {
     return ended;
 }
 
+std::string scratch_folder(const char *what) {
+    [[maybe_unused]] static const int at_exit = std::atexit(remove_scratch_folders);
+    std::string name = (fs::temp_directory_path() / "rebrik-").string() + what + "-XXXXXX";
+    made_folders.push_back(mkdtemp(name.data()) ? name : "");
+    return made_folders.back();
+}
+
 std::string game_folder(void) {
-    char name[] = "/tmp/rebrik-game-XXXXXX";
-    std::string dir = mkdtemp(name);
+    std::string dir = scratch_folder("game");
     fs::copy(REBRIK_DATA_DIR, dir); // then the test banks over the game's
     fs::copy(fs::path(REBRIK_TEST_DATA_DIR) / "game", dir,
              fs::copy_options::overwrite_existing | fs::copy_options::recursive);
@@ -182,8 +202,7 @@ std::string write_test_images(const TestImageSizes &s) {
               h[5] = {6, s.background_h, s.sheet_h, s.title_h, 30};
     const int colours[5] = {0xFFFF00, 0, MASK_COLOR, 0x5A1E78, 0xDC7828}; // 0xRRGGBB
     headless_init();
-    char name[] = "/tmp/rebrik-images-XXXXXX";
-    std::string dir = mkdtemp(name);
+    std::string dir = scratch_folder("images");
     for (int i = 0; i < 5; i++) {
         BITMAP *b = create_bitmap(w[i], h[i]);
         clear_to_color(b, colours[i]);
@@ -199,10 +218,7 @@ std::string write_test_images(const TestImageSizes &s) {
 }
 
 int load_test_images(const TestImageSizes &sizes) {
-    std::string dir = write_test_images(sizes);
-    int result = headless_load(dir.c_str());
-    fs::remove_all(dir);
-    return result;
+    return headless_load(write_test_images(sizes).c_str());
 }
 
 int count_differences(BITMAP *a, BITMAP *b) {

@@ -59,7 +59,13 @@ extern std::vector<Animation> animations;
 // play_words' per-frame agent: records animations, presses the left button 2 frames in 4.
 void animation_agent(void);
 
-// A folder with the bundled pictures and the test question banks; load it with headless_load.
+// A fresh folder in the temporary directory ("" if none could be made). The test program
+// removes them when each test ends, passed or failed; any other program when it exits.
+std::string scratch_folder(const char *what);
+// Goes back to the working directory the program started in and removes the scratch folders.
+void remove_scratch_folders(void);
+// A scratch folder with the bundled pictures and the test question banks; load it with
+// headless_load.
 std::string game_folder(void);
 
 // Sizes of the five test pictures: a 6x6 yellow pointer, a background varying by pixel, a lifeline
@@ -68,7 +74,8 @@ struct TestImageSizes {
     int sheet_w = 60, sheet_h = 80, title_w = 200, title_h = 100;
     int background_w = 640, background_h = 480;
 };
-// Writes the five pictures into a fresh folder; or writes, loads (load_resources' result), removes.
+// Writes the five pictures into a scratch folder; or writes and loads them (load_resources'
+// result).
 std::string write_test_images(const TestImageSizes &sizes = TestImageSizes());
 int load_test_images(const TestImageSizes &sizes = TestImageSizes());
 

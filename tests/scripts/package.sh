@@ -28,7 +28,8 @@ check() {
     [[ $control =~ ^Version:\ "$VERSION"$'\n'Depends:.*\ liballegro4 ]] || fail "control: $control"
     # Nothing to say from lintian (its note about running as root aside), desktop-file-validate
     # on the menu entry, or groff's warnings on any of the four manual pages.
-    said=$(lintian "$deb" 2>&1 | grep -v 'running with root privileges'
+    # (lintian leaves temporary files behind: in a folder of the scratch one, removed with it)
+    said=$(mkdir -p "$WORK/tmp" && TMPDIR="$WORK/tmp" lintian "$deb" 2>&1 | grep -v 'running with root privileges'
         desktop-file-validate "$root/usr/share/applications/rebrik.desktop" 2>&1
         for page in "$root"/usr/share/man/{,sk/}man?/*.gz; do
             LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null | sed "s|^|${page#$root}: |"

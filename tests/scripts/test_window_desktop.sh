@@ -18,6 +18,12 @@ starts_with "Nemozem nastartovat graficky mod"
 start_x && make_data zolici.bmp
 starts_with "Nemozem nacitat bitmapy"
 make_data
+# Without its clock (install_timer or install_int refused, by an interposed library) the game
+# cannot run: message A, status 1.
+for call in "install_timer(void)" "install_int(void (*f)(void), int t)"; do
+    echo "int $call { return -1; }" | cc -shared -fPIC -x c -o "$WORK/refuse.so" - || fail "cc"
+    LD_PRELOAD="$WORK/refuse.so" starts_with "Nemozem nastartovat graficky mod"
+done
 cp "$SRC"/tests/data/game/*.txt "$WORK/data/"
 
 # Starts the game with options "$@" on a screen ($1, with openbox) at scale $2: GAME_WINDOW, the
@@ -84,12 +90,15 @@ pointer_stays --scale 1
 SCALE=4 && start_window && frame_at_intro && leave_intro && close_window question
 pointer_stays
 
-# At 2x on 1920x1080: the window's game script by clicks (Escape ends it with status 0); the
-# next start's title names the record it kept, M adds " - ticho" and takes it away; a short game
-# by keys left by Space, then one entered by Enter closed in the blink of its answer.
+# At 2x on 1920x1080 (3x asked for does not fit, and it says so): the pointer stays where it is
+# put; the window's game script by clicks (Escape ends it with status 0); the next start's title
+# names the record it kept, M adds " - ticho" and takes it away; a short game by keys left by
+# Space, then one entered by Enter closed in the blink of its answer.
 on_screen 1920x1080 2
 pointer_stays
-start_window && frame_at_intro
+start_window --scale 3 && frame_at_intro
+grep -qx "rebrik: okno --scale 3 sa na obrazovku 1920x1080 nezmestí, je 2-krát väčšie" "$WORK/game.out" ||
+    fail "--scale 3 on 1920x1080: $(cat "$WORK/game.out")"
 play "$SRC/tests/data/window_game.txt"
 titled() { [ "$(xdotool getwindowname "$GAME_WINDOW")" = "$1" ]; }
 start_window
@@ -99,21 +108,20 @@ hold_key m 0.15 && wait_until "unmuted title" titled "Rebrik - rekord: 1 looser"
 KEYS=space play <(echo go right exit end)
 KEYS=Return play <(echo go wrong) && close_window blink
 
-# SIGTERM, SIGINT (caught or ignored at start) and SIGHUP 50 times each, at a random moment
-# within 1 s of the game's handlers being in, six games at once, the pointer moving: each game
-# dies by that signal (status 128 + its number), never by SIGABRT or SIGSEGV.
+# SIGTERM, SIGINT and SIGHUP 20 times each, 10 caught and 10 ignored from the start (nohup),
+# at a random moment within 1 s of the game's handlers being in, six games at once, the pointer
+# moving. A parent reading the wait status sees each caught one end the game by that signal;
+# an ignored SIGINT or SIGHUP leaves it playing on (SIGTERM then ends it), and never a crash.
+cc -O -o "$WORK/signal_parent" "$SRC/tests/scripts/signal_parent.c" || fail "cc signal_parent"
 while :; do xdotool mousemove $((RANDOM % 1920)) $((RANDOM % 1080)) sleep 0.05; done & MOVER=$!
 signalled() {
-    REBRIK_BIN=/usr/bin/perl start_game -e '$SIG{INT} = shift ? "DEFAULT" : "IGNORE"; exec @ARGV' "$2" "$BUILD/rebrik"
-    for _ in $(seq 100); do [ $((0x$(awk '/SigCgt/ { print $2 }' /proc/$GAME_PID/status) & 1)) -eq 1 ] && break || sleep 0.05; done
-    sleep "0.$((RANDOM % 10))$((RANDOM % 10))" && kill -s "$1" $GAME_PID
-    wait_game 5 && echo "$1 $STATUS" >>"$WORK/signals.out"
+    (cd "$WORK/data" && PATH=/usr/sbin:/sbin exec "$WORK/signal_parent" "$1" "$2" "$((RANDOM % 100))0" \
+        "$BUILD/rebrik") | sed "s/^/$1 $2: /" >>"$WORK/signals.out"
 }
-for round in $(seq 25); do
-    (for case in "TERM 1" "INT 1" "INT 0" "HUP 0" "TERM 0" "HUP 1"; do
-        signalled $case 2>/dev/null &
-    done && wait)
+for round in $(seq 10); do
+    (for case in "15 0" "2 0" "2 1" "1 1" "15 1" "1 0"; do signalled $case & done && wait)
 done
 kill $MOVER
-outcomes=$(sort "$WORK/signals.out" | uniq -c)
-[ "$(echo $outcomes)" = "50 HUP 129 50 INT 130 50 TERM 143" ] || fail "signals: $outcomes"
+outcomes=$(LC_ALL=C sort "$WORK/signals.out" | uniq -c)
+[ "$(echo $outcomes)" = "10 1 0: signalled 1 10 1 1: played on, signalled 15 10 15 0: signalled 15 \
+10 15 1: signalled 15 10 2 0: signalled 2 10 2 1: played on, signalled 15" ] || fail "signals: $outcomes"

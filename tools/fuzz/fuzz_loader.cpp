@@ -97,7 +97,7 @@ static void check_loaded(void) {
         require(q.line_count == 1 || q.line_count == 2, "one or two lines");
         require(terminated(q.line1) && (q.line_count == 1 || terminated(q.line2)),
                 "terminated question lines");
-        for (const char(&answer)[25] : q.answers)
+        for (const char(&answer)[ANSWER_MAX + 1] : q.answers)
             require(terminated(answer), "terminated answers");
     }
 }
