@@ -92,9 +92,10 @@ enum {
 // Presents frames with show until any key or button is pressed and everything is let go again.
 void wait_any_press(void (*show)(void));
 
-// Player data as the game uses it. question_met notes the question on the board; record_game
+// Player data as the game uses it. question_met notes the question on the board (the first of a
+// game begins a fresh list); record_game
 // keeps a game that reached its final screen (the row reached, the row kept, ENDING_*).
-void question_met(void);
+void question_met(bool first_of_game);
 void record_game(int reached, int kept, int ending);
 // Reads the results and settings and the question bank's size; the settings fill in what the
 // command line left open, and --ticho is remembered.

@@ -17,7 +17,9 @@ static std::vector<uint64_t> bank;
 // Muting as last remembered, to notice M.
 static int remembered_muted;
 
-void question_met(void) {
+void question_met(bool first_of_game) {
+    if (first_of_game) // a game left unfinished keeps nothing
+        met_this_game.clear();
     add_met(&met_this_game,
             question_hash(shown_question.line1, question_lines == 2 ? shown_question.line2 : ""));
 }

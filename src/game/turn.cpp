@@ -23,9 +23,9 @@ static void redraw(int panel_flags, int text_flags) {
 }
 
 // A fresh question on the board, noted as met.
-static void next_question(void) {
+static void next_question(bool first_of_game = false) {
     draw_question();
-    question_met();
+    question_met(first_of_game);
 }
 
 static void clear_selection(void) {
@@ -36,7 +36,7 @@ static void clear_selection(void) {
 void new_game(void) {
     level = 1;
     load_tier_or_end();
-    next_question();
+    next_question(true);
     draw_text_layer(TEXT_INTRO);
     draw_panel_layer(PANEL_NO_QUESTION);
     lifelines_used = 0;

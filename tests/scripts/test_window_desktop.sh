@@ -67,7 +67,7 @@ arrow_at() {
 pointer_stays() {
     local size corner x y
     size=($(xdotool getdisplaygeometry)) && xdotool mousemove $((size[0] / 2)) $((size[1] / 2))
-    start_game "$@" && wait_until "a window named Rebrik" listed && wait_until "intro" intro_shows
+    GAME_WINDOW="" && start_game "$@" && wait_until "a window named Rebrik" listed && wait_until "intro" intro_shows
     corner=($(xwininfo -id "$GAME_WINDOW" | awk '/Absolute upper-left/ { print $NF }'))
     for p in "centre" "100 100" "400 300" "out" "200 350"; do
         case $p in
