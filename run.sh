@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # One-step set-up for Rebrik on Debian 12: installs the missing Debian packages, builds, and
 # then plays the game on the bundled data ("play", passing the rest of the command line on to the
-# game), runs every test through CTest ("test"), or builds the Debian package
-# build/rebrik_VERSION_amd64.deb ("package").
+# game), runs every test through CTest ("test"), builds the Debian package
+# build/rebrik_VERSION_amd64.deb ("package"), or cross-builds the Windows game, its setup
+# program and portable zip into build-win ("windows").
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -12,6 +13,9 @@ PLAY_PACKAGES=(build-essential cmake pkg-config liballegro4-dev)
 PACKAGE_PACKAGES=(dpkg-dev file librsvg2-bin scdoc)
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
     x11-apps x11-utils imagemagick valgrind openbox wmctrl lintian desktop-file-utils man-db)
+# The cross-build for 64-bit Windows and its packages (packaging/windows), and Wine for its tests.
+WINDOWS_PACKAGES=(cmake patch gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
+    binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev nsis zip unzip librsvg2-bin imagemagick wine wine64)
 
 # Installs the named packages that dpkg does not list as installed; apt-get update runs once.
 install_missing() {
@@ -55,13 +59,17 @@ package)
     build
     (cd build && cpack)
     ;;
+windows)
+    install_missing "${WINDOWS_PACKAGES[@]}"
+    bash packaging/windows/build.sh build-win
+    ;;
 screenshots)
     install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build
     bash tools/screenshots.sh "$PWD/build" "$PWD" "$PWD/docs"
     ;;
 *)
-    echo "usage: $0 play [GAME OPTIONS...] | test | package | screenshots" >&2
+    echo "usage: $0 play [GAME OPTIONS...] | test | package | windows | screenshots" >&2
     exit 2
     ;;
 esac

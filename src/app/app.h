@@ -3,6 +3,7 @@
 #include <atomic>
 #include <string>
 #include <vector>
+#include "platform/platform.h"
 
 // Rises by one every 10 ms; the blink resets it and waits on it.
 extern std::atomic<int> tick_count;
@@ -27,9 +28,6 @@ extern Options options;
 // --help or --version (0) or a bad command line (2), with the text already printed.
 int parse_command_line(int argc, char *argv[]);
 
-// Gives the window the library will make its class name and our icon; before allegro_init.
-void name_window(void);
-
 // The window's factor on a desktop_w x desktop_h desktop: the one asked for (0 for none) when
 // the window and the window manager's room around it fit, else the largest that fits (at least 1).
 int window_scale(int asked, int desktop_w, int desktop_h);
@@ -37,21 +35,6 @@ int window_scale(int asked, int desktop_w, int desktop_h);
 // Sets the graphics mode the options ask for, falling back from full screen to a window and
 // from a scaled window to scale 1; names, decorates and places the window. 0 on success.
 int open_display(void);
-
-// Notes whether SIGINT and SIGHUP were ignored when the game started; before allegro_init.
-void note_inherited_signals(void);
-
-// Catches SIGTERM, SIGINT and SIGHUP (but keeps SIGINT and SIGHUP ignored when they were at
-// start, as noted) and the window's close button, and stops a lost X connection from crashing:
-// each only leaves a quit pending; a second signal ends the process at once.
-void install_quit_handlers(void);
-
-// What a pending quit does at the next frame: a close ends with status 0, a signal shuts the
-// library down and ends the process by that same signal.
-void act_on_pending_quit(void);
-
-// Leaves a quit pending: 0 for the close button, else the number of the signal.
-void request_quit(int signal_number);
 
 // Plays games until Escape is held at the start of a game or between turns. Returns 0.
 int main_loop(void);

@@ -132,6 +132,7 @@ int main_loop(void) {
 }
 
 int game_main(int argc, char *argv[]) {
+    prepare_process();
     int status = parse_command_line(argc, argv);
     if (status >= 0)
         return status;
@@ -152,6 +153,7 @@ int game_main(int argc, char *argv[]) {
     set_color_depth(32);
     if (open_display() != 0)
         return start_failure(NO_GRAPHICS, 1);
+    watch_for_repaints(frame_needs_whole_copy);
     LOCK_VARIABLE(tick_count);
     LOCK_FUNCTION(tick_handler);
     if (install_int(tick_handler, 10) != 0)

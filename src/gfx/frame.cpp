@@ -1,5 +1,6 @@
 // Frame composition: the layers, the translucent blend and showing a frame on the screen.
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include "gfx/gfx.h"
@@ -261,8 +262,18 @@ static void show_whole_frame(void) {
     frame_done();
 }
 
-// Shows the w x h block at (x, y) and the pointer's old and new places.
+// Set from the system's threads: the window needs the whole frame again.
+static std::atomic<bool> whole_copy_asked{false};
+
+void frame_needs_whole_copy(void) {
+    whole_copy_asked = true;
+}
+
+// Shows the w x h block at (x, y) (the whole frame where the window asked for it) and the
+// pointer's old and new places.
 static void show_frame_part(int x, int y, int w, int h, FramePoint at) {
+    if (whole_copy_asked.exchange(false))
+        x = 0, y = 0, w = FRAME_W, h = FRAME_H;
     FramePoint was = pointer_drawn;
     draw_pointer(at);
     copy_to_screen(x, y, w, h);
@@ -308,7 +319,7 @@ void present_frame(void) {
     }
     FramePoint now = pointer_in_frame();
     if (now.x == pointer_drawn.x && now.y == pointer_drawn.y &&
-        now.inside == pointer_drawn.inside) {
+        now.inside == pointer_drawn.inside && !whole_copy_asked) {
         frame_done();
         return;
     }

@@ -52,6 +52,10 @@ void present_frame(void);
 // Tells present_frame that scene_layer or text_layer was redrawn.
 void layers_changed(void);
 
+// Has the next frame copied to the screen whole, as the system asks when a window lost what it
+// showed. Safe from any thread.
+void frame_needs_whole_copy(void);
+
 // Where the frame stands on the screen: each frame pixel a scale x scale block, the frame's
 // top-left corner at (left, top).
 struct View {

@@ -2,9 +2,7 @@
 // digital sound driver without waiting, muted and unmuted with M. Silence is never an error.
 #include "sound/sound.h"
 #include <allegro.h>
-#include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
+#include "platform/platform.h"
 
 int sound_muted;
 void (*effect_hook)(int effect);
@@ -12,25 +10,6 @@ void (*effect_hook)(int effect);
 static SAMPLE *samples[EFFECT_COUNT];
 static bool driver_started; // install_sound succeeded once; never removed before exit
 static bool m_was_down;
-
-// install_sound with standard error pointed at /dev/null for its length: the sound library
-// under the driver writes a dozen lines there when the machine has no sound device, which is
-// no concern of the player's. The game's other threads write nothing there meanwhile, and the
-// old stream comes back.
-static int install_sound_quietly(void) {
-    std::fflush(stderr);
-    int saved = dup(STDERR_FILENO), null = open("/dev/null", O_WRONLY);
-    bool redirected = saved >= 0 && null >= 0 && dup2(null, STDERR_FILENO) >= 0;
-    int result = install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
-    std::fflush(stderr);
-    if (redirected)
-        dup2(saved, STDERR_FILENO);
-    if (saved >= 0)
-        close(saved);
-    if (null >= 0)
-        close(null);
-    return result;
-}
 
 static void stop_all(void) {
     if (!driver_started)

@@ -1,0 +1,141 @@
+// The game on a Windows desktop: its console and data folder, quitting through the close button,
+// Alt+F4, Ctrl+C or the end of the session, whole repaints, and messages a script can read.
+#include <allegro.h>
+#include <winalleg.h>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include "platform/platform.h"
+
+// A quit asked for: by a console event (its number), or by the close button or the session.
+static std::atomic<int> quit_console_event{-1}, quit_closed{0};
+
+// One of the game's pictures: where it is missing, the working directory is not the data folder.
+static const wchar_t DATA_MARK[] = L"pozadiep.tga";
+
+// A program with a window of its own starts without a console. Started from a command prompt,
+// it joins that one for --help, --version and Ctrl+C, unless its output was redirected.
+static void join_console(void) {
+    if (GetStdHandle(STD_OUTPUT_HANDLE) || !AttachConsole(ATTACH_PARENT_PROCESS))
+        return;
+    std::freopen("CONOUT$", "w", stdout);
+    std::freopen("CONOUT$", "w", stderr);
+}
+
+// A double-click in Explorer or a shortcut without a working directory starts the game elsewhere:
+// the folder of rebrik.exe is the data folder then. Wide names, so any folder name works.
+static void find_data_folder(void) {
+    if (GetFileAttributesW(DATA_MARK) != INVALID_FILE_ATTRIBUTES)
+        return;
+    wchar_t path[MAX_PATH + 1];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return;
+    while (n > 0 && path[n - 1] != L'\\' && path[n - 1] != L'/')
+        n--;
+    path[n] = 0;
+    SetCurrentDirectoryW(path);
+}
+
+void prepare_process(void) {
+    join_console();
+    find_data_folder();
+}
+
+// The window's icon is the program's own: the resource named allegro_icon, which the library
+// gives the window class. The title is set with the mode.
+void name_window(void) {}
+
+// Windows has no signals a program inherits ignored.
+void note_inherited_signals(void) {}
+
+// The library's Windows pointer follows the system's and never moves it.
+void settle_pointer(void) {}
+
+void request_quit(int console_event) {
+    if (console_event)
+        quit_console_event = console_event;
+    else
+        quit_closed = 1;
+}
+
+// Ctrl+C and Ctrl+Break leave the quit pending for the next frame; closing the console, logging
+// off or shutting down end the game as its close button does.
+static BOOL WINAPI on_console_event(DWORD event) {
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT)
+        quit_console_event = (int)event;
+    else
+        quit_closed = 1;
+    return TRUE;
+}
+
+static void on_close_button(void) {
+    request_quit(0);
+}
+
+// Called by the library's window procedure first: the end of the session ends the game in order,
+// and a paint request has the next frame copied whole. Every message then goes on to the library.
+static void (*repaint_asked)(void);
+
+static int on_window_message(HWND, UINT message, WPARAM wparam, LPARAM, int *) {
+    if (message == WM_ENDSESSION && wparam)
+        request_quit(0);
+    if (message == WM_PAINT && repaint_asked)
+        repaint_asked();
+    return 1;
+}
+
+// The library's message box, and the same text on standard output where there is one (a
+// command prompt, its redirection, a script), which sees it without the box's OK.
+static void (*show_message_box)(const char *);
+
+static void show_message(const char *text) {
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out && out != INVALID_HANDLE_VALUE) {
+        std::fputs(text, stdout);
+        std::fflush(stdout);
+    }
+    show_message_box(text);
+}
+
+static void route_messages(void) {
+    if (system_driver && system_driver->message && system_driver->message != show_message) {
+        show_message_box = system_driver->message;
+        system_driver->message = show_message;
+    }
+}
+
+void install_quit_handlers(void) {
+    SetConsoleCtrlHandler(on_console_event, TRUE);
+    set_close_button_callback(on_close_button);
+    win_set_msg_pre_proc(on_window_message);
+    route_messages();
+}
+
+// The process ends here without the library's own shutdown, whose window thread can wait for
+// a lock this thread holds while it waits for that thread (seen under Wine); nothing of the
+// game's needs saving, and Windows frees the window, DirectX and the sound device with the
+// process.
+void act_on_pending_quit(void) {
+    if (quit_console_event >= 0) {
+        // The status Windows gives a program that Ctrl+C ended, so a script tells it from an end.
+        std::fflush(nullptr);
+        std::_Exit((int)CONTROL_C_EXIT);
+    }
+    if (quit_closed) {
+        std::fflush(nullptr);
+        std::_Exit(0);
+    }
+}
+
+// The game goes on behind other windows, as on other desktops.
+void watch_for_repaints(void (*repaint)(void)) {
+    repaint_asked = repaint;
+    set_display_switch_mode(SWITCH_BACKGROUND);
+    set_display_switch_callback(SWITCH_IN, repaint);
+}
+
+// DirectSound, or the wave-out driver; neither says anything when there is no sound device.
+int install_sound_quietly(void) {
+    return install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
+}

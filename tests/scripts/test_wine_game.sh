@@ -1,0 +1,22 @@
+# The Windows build played under Wine: the window's game script by clicks and a game by keys;
+# a missing picture gives message B and a spoilt stredne.txt message Q on reaching question 6,
+# each in a message box whose text a redirected standard output also gets, and status 1.
+BUILD=$1
+SRC=$2
+source "$SRC/tests/scripts/wine_lib.sh"
+start_x 1920x1080 && (openbox >/dev/null 2>&1 &) && make_prefix && wine_program
+listed() { GAME_WINDOW=$(wmctrl -l | awk '$NF == "Rebrik" { print $1 }') && [ -n "$GAME_WINDOW" ]; }
+start_window() { GAME_WINDOW="" && start_game "$@" && wait_until "a window named Rebrik" listed; }
+
+make_data zolici.bmp
+start_game && message_ends "Nemozem nacitat bitmapy"
+
+make_data && cp "$SRC"/tests/data/game/*.txt "$WORK/data/"
+SCALE=1 && start_window --scale 1
+play "$SRC/tests/data/window_game.txt"
+start_window --scale 1
+KEYS=space play <(echo go right exit end) && escape_ends
+
+echo x >"$WORK/data/stredne.txt"
+start_window --scale 1 && play <(echo go right right right right) && answer "$(correct_slot)"
+message_ends "Nemozem nacitat otazky zo suboru stredne.txt"

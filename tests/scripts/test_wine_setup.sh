@@ -1,0 +1,59 @@
+# The setup program and the portable zip under Wine, in a fresh prefix: a silent install over an
+# older version; its Start-menu shortcut starts the game; the uninstall key has what Apps &
+# features shows; a silent uninstall removes the folder, the shortcuts and the key. The zip
+# plays from a folder whose path holds spaces and Slovak letters, started from elsewhere.
+BUILD=$1
+SRC=$2
+source "$SRC/tests/scripts/wine_lib.sh"
+export LC_ALL=C.UTF-8 # Wine reads the Slovak letters of arguments in the locale's encoding
+VERSION=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$WIN_BUILD/CMakeCache.txt")
+SETUP=$WIN_BUILD/Rebrik-$VERSION-setup.exe
+ZIP=$WIN_BUILD/rebrik-$VERSION-win64.zip
+[ -f "$SETUP" ] && [ -f "$ZIP" ] || fail "no $SETUP or $ZIP"
+start_x 1920x1080 && (openbox >/dev/null 2>&1 &) && make_prefix
+KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rebrik'
+value() { wine reg query "$KEY" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n { $1 = $2 = ""; print substr($0, 3) }'; }
+unix() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+listed() { wmctrl -l | awk '$NF == "Rebrik" { f = 1 } END { exit !f }'; }
+gone() { ! listed; }
+poll() { for _ in $(seq 100); do "$@" && return 0 || sleep 0.2; done; return 1; }
+
+# An older version first (the same files, set up as 0.9.0), then this one over it, both silent.
+makensis -V1 -INPUTCHARSET UTF8 -DVERSION=0.9.0 -DSTAGE="$(ls -d "$WIN_BUILD"/stage/*)" \
+    -DOUTFILE="$WORK/old-setup.exe" -DICON="$WIN_BUILD/rebrik.ico" "-X!addincludedir $WIN_BUILD/nsis" \
+    "$SRC/packaging/windows/rebrik.nsi" || fail "makensis"
+wine "$WORK/old-setup.exe" /S && [ "$(value DisplayVersion)" = 0.9.0 ] || fail "the older version did not install"
+wine "$SETUP" /S || fail "setup /S: status $?"
+[ "$(value DisplayVersion)" = "$VERSION" ] || fail "DisplayVersion $(value DisplayVersion) after the update"
+for v in DisplayName Publisher DisplayIcon EstimatedSize UninstallString QuietUninstallString; do
+    [ -n "$(value $v)" ] || fail "the uninstall key has no $v"
+done
+DIR=$(unix "$(value InstallLocation)")
+MENU=$(unix "$(wine cmd /c 'echo %APPDATA%' | tr -d '\r')\Microsoft\Windows\Start Menu\Programs\Rebrik.lnk")
+DESKTOP=$(unix "$(wine cmd /c 'echo %USERPROFILE%' | tr -d '\r')\Desktop\Rebrik.lnk")
+[ -f "$DIR/rebrik.exe" ] && [ -f "$DIR/lahke.txt" ] && [ -f "$MENU" ] && [ -f "$DESKTOP" ] ||
+    fail "installed: $(ls "$DIR" 2>&1), shortcuts $MENU $DESKTOP"
+
+# The Start-menu entry, opened from another folder, shows the intro; the close button ends it.
+GAME_WINDOW="" && (cd "$WORK" && wine start /unix "$MENU" >/dev/null 2>&1)
+poll listed || fail "the shortcut opened no window"
+GAME_WINDOW=$(wmctrl -l | awk '$NF == "Rebrik" { print $1 }') && SCALE=2
+GAME_PID=$$ wait_until "intro from the shortcut" intro_shows
+wmctrl -c Rebrik && poll gone || fail "the shortcut's game did not close"
+wineserver -k # its process may still hold rebrik.exe open for a moment
+
+# The quiet uninstall (the uninstaller goes on from a copy of itself in the temporary folder).
+[ "$(value QuietUninstallString)" = "\"$(value InstallLocation)\\uninstall.exe\" /S" ] ||
+    fail "QuietUninstallString $(value QuietUninstallString)"
+wine "$DIR/uninstall.exe" /S
+poll eval '[ ! -e "$DIR" ]' || fail "left behind: $(ls "$DIR")"
+[ ! -e "$MENU" ] && [ ! -e "$DESKTOP" ] || fail "a shortcut is left"
+wine reg query "$KEY" >/dev/null 2>&1 && fail "the uninstall key is left"
+
+# The zip in C:\Hry\Môj Rebrík, started from the prefix's own folder at 1x: it finds its files.
+PORTABLE=$(unix 'C:\Hry\Môj Rebrík')
+mkdir -p "$PORTABLE" && unzip -q "$ZIP" -d "$PORTABLE" || fail "unzip"
+mkdir -p "$WORK/data" && wine_program "$(ls "$PORTABLE"/*/rebrik.exe)"
+GAME_WINDOW="" && SCALE=1 && start_game --scale 1 && wait_until "a window from the zip" listed
+GAME_WINDOW=$(wmctrl -l | awk '$NF == "Rebrik" { print $1 }')
+wait_until "intro from the zip" intro_shows

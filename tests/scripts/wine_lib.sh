@@ -1,0 +1,33 @@
+# Shared steps of the tests that run the Windows build under Wine, on top of window_lib.sh: the
+# Windows build folder, a Wine prefix of the test's own, the game started through Wine. Sourced
+# with BUILD and SRC set; a test without the Windows build (./run.sh windows) is skipped.
+source "$SRC/tests/scripts/window_lib.sh"
+WIN_BUILD=${REBRIK_WIN_BUILD:-$SRC/build-win}
+[ -f "$WIN_BUILD/rebrik.exe" ] || { echo "no Windows build in $WIN_BUILD: ./run.sh windows makes it"; exit 77; }
+# No sound driver (a machine without a sound device) and no .NET or browser engine to install.
+export WINEPREFIX=$WORK/prefix WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml,winealsa.drv,winepulse.drv,wineoss.drv="
+WINE=$(command -v wine)
+cleanup() { kill -9 $GAME_PID 2>/dev/null; wineserver -k 2>/dev/null; kill $XVFB_PID 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"; }
+
+# Makes the prefix on the current display; the first start of Wine there takes its time.
+make_prefix() { wineboot -i >/dev/null 2>&1 || fail "wineboot"; }
+
+# The program $1 (default: the game) under Wine for start_game, through a script of ours.
+wine_program() {
+    printf '#!/bin/sh\nexec %s "%s" "$@"\n' "$WINE" "${1:-$WIN_BUILD/rebrik.exe}" >"$WORK/through-wine"
+    chmod +x "$WORK/through-wine" && REBRIK_BIN=$WORK/through-wine
+}
+
+# Waits until the game's standard output has line $1 of its message box (CRLF, as Windows writes), then answers the box
+# with Enter; the game must then end with status 1.
+message_ends() {
+    for _ in $(seq 100); do tr -d '\r' <"$WORK/game.out" | grep -qxF "$1" && break || sleep 0.2; done
+    tr -d '\r' <"$WORK/game.out" | grep -qxF "$1" || fail "no message \"$1\": $(cat "$WORK/game.out")"
+    sleep 1 && xdotool key Return && wait_game 10 && [ $STATUS -eq 1 ] || fail "after \"$1\": status $STATUS"
+}
+
+# Under Wine the game reads its input through more threads: presses are held longer, so a
+# polled read sees them even on a loaded machine.
+click_at() { move_to "$1" "$2" && sleep 0.3 && xdotool mousedown 1 sleep 0.4 mouseup 1 sleep 0.3; }
+press() { if [ -n "${KEYS:-}" ]; then hold_key "$1" 0.4; else click_at "$2" "$3"; fi; }
