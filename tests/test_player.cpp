@@ -161,19 +161,23 @@ TEST(Player, StoreDamagedAndNewerFiles) {
     EXPECT_EQ(player_results.games.size(), 2u); // the newer file's game and this one, in memory
 }
 
-// Whatever keeps the file from being written (no home folder, a file where the folder should
-// be, a write that fails as on a full disk) the game goes on: the result is kept in memory for
-// this run, the old file stays as it was, and the player is told once on standard error.
+// Whatever keeps the file from being written or read (a write that fails as on a full disk, a
+// file where the folder should be, a folder where the file should be, no home folder) the game
+// goes on: the result is kept in memory for this run, the old file stays as it was, and the
+// player is told once on standard error.
 TEST(Player, StoreThatCannotWrite) {
     PlayerHome home;
     write_text(home.results(), "rebrik-vysledky 1\n");
     mkdir((home.results() + ".novy").c_str(), 0755); // the new file cannot be made
     const std::string blocked = home.root + "/blocked";
     write_text(blocked, "");
-    for (int place = 0; place < 3; place++) {
+    make_folders(home.root + "/folder/rebrik/vysledky.txt/");
+    for (int place = 0; place < 4; place++) {
         if (place == 1) // the data folder's place is taken by a file
             setenv("XDG_DATA_HOME", blocked.c_str(), 1);
-        if (place == 2) { // no home folder at all
+        if (place == 2) // the file's place is taken by a folder
+            setenv("XDG_DATA_HOME", (home.root + "/folder").c_str(), 1);
+        if (place == 3) { // no home folder at all
             unsetenv("XDG_DATA_HOME");
             unsetenv("HOME");
         }
