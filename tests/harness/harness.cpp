@@ -75,19 +75,11 @@ static void on_frame_shown(void) {
 
 long long test_clock;
 
-static long long test_clock_now(void) {
-    return test_clock;
-}
-
-static void test_clock_wait(long long due) {
-    test_clock = std::max(test_clock, due);
-}
-
 void headless_init(void) {
     if (screen) // started already
         return;
-    pace_clock = test_clock_now;
-    pace_wait_until = test_clock_wait;
+    pace_clock = [] { return test_clock; };
+    pace_wait_until = [](long long due) { test_clock = std::max(test_clock, due); };
     install_allegro(SYSTEM_NONE, &errno, atexit); // no hardware: nothing to fail
     // Games played here keep no results: their folder cannot be made under a file.
     setenv("XDG_DATA_HOME", "/dev/null/rebrik-tests", 1);
