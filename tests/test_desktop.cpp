@@ -82,7 +82,7 @@ TEST(Desktop, KeysThroughTheWaits) {
         script_hold({600, 5, 0, 0}, 10);
         script_key(k);
         show_final_screen();
-        EXPECT_EQ(frames_shown(), 161 + 100) << k;
+        EXPECT_EQ(frames_shown, 161 + 100) << k;
     }
 }
 

@@ -131,7 +131,7 @@ TEST(QuestionDraw, EveryProbeStartAndShuffle) {
             script_rand({numbers[0], numbers[1], numbers[2], numbers[3], start});
             answer_state[3] = 2;
             draw_question();
-            ASSERT_TRUE(recent_questions[2] == want && !answer_state[3] && rand_taken() == 5 &&
+            ASSERT_TRUE(recent_questions[2] == want && !answer_state[3] && rand_taken == 5 &&
                         correct_slot == k % 4)
                 << k;
             for (int s = 0; s < 4; s++)
@@ -210,9 +210,8 @@ TEST(QuestionFolder, OwnQuestionsByCommandLine) {
     ASSERT_EQ(parse_command_line(3, good), -1);
     EXPECT_EQ(load_tier(), 0);
     EXPECT_EQ(load_file_name, own + "lahke.txt");
-    level = 6; // question 6 loads the next tier; one that cannot be loaded ends the game
-    EXPECT_EXIT((dup2(STDERR_FILENO, STDOUT_FILENO), load_tier() && (end_on_tier_failure(), 0)),
-                testing::ExitedWithCode(1),
-                "^Nemozem nacitat otazky zo suboru " + own + "stredne.txt\n$");
+    level = 6; // question 6 loads the next tier
+    EXPECT_EQ(load_tier(), 1);
+    EXPECT_EQ(load_file_name, own + "stredne.txt");
     set_question_folder("");
 }

@@ -133,7 +133,7 @@ TEST(Screen, AnimationFrames) {
         textout_centre_ex(banner, font, level_titles[level - 1], 125, 21, WHITE, -1);
         int wrong = 0, px = mouse_x, py = mouse_y;
         per_frame_agent = [&, cost = cost] {
-            int n = frames_shown(), opacity = std::min({n - 1, 100, count + 1 - n});
+            int n = frames_shown, opacity = std::min({n - 1, 100, count + 1 - n});
             blit(board, want, 0, 0, 0, 0, FRAME_W, FRAME_H);
             if (n > 1)
                 blend_translucent(banner, want, 0, 0, 125, y, 250, 50, (float)(opacity / 100.0));
@@ -143,7 +143,7 @@ TEST(Screen, AnimationFrames) {
         };
         long long start = test_clock;
         (final ? show_final_screen : show_level_banner)();
-        EXPECT_TRUE(frames_shown() == count && wrong == 0) << final << ": " << wrong;
+        EXPECT_TRUE(frames_shown == count && wrong == 0) << final << ": " << wrong;
         EXPECT_EQ(test_clock - start,
                   final ? 605000 + (count - 201) * cost : std::max(1000000LL, 200 * cost));
         blit(scene_layer, want, 0, 0, 0, 0, FRAME_W, FRAME_H);
@@ -243,9 +243,9 @@ TEST(Screen, ClickAreasAndWait) {
     script_hold({350, 375, 2, 0}, 2); // right, then middle
     script_hold({350, 375, 4, 0}, 2);
     script_hold({350, 375, 1, 0}, 2); // pressed over answer D
-    EXPECT_TRUE(wait_click() == 3 && frames_shown() == 8);
+    EXPECT_TRUE(wait_click() == 3 && frames_shown == 8);
     script_reset();
     script_hold({0, 0, 0, 0}, 2);
     script_hold({140, 335, 1, 1}, 2); // a press with Escape
-    EXPECT_TRUE(wait_click() == -2 && frames_shown() == 3);
+    EXPECT_TRUE(wait_click() == -2 && frames_shown == 3);
 }

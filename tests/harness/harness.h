@@ -35,12 +35,12 @@ void script_click(int x, int y);
 void script_click_area(int area);
 // Frames left in the script; frames shown since script_reset (each moves tick_count by one).
 int script_frames_left(void);
-int frames_shown(void);
+extern int frames_shown;
 // Called after every shown frame, after the script's step; may change the input itself.
 extern std::function<void(void)> per_frame_agent;
 // rand() hands out these numbers first, then its own seeded sequence (srand); how many it gave.
 void script_rand(const std::vector<int> &numbers);
-int rand_taken(void);
+extern int rand_taken;
 
 // Plays a game script (as `play` in tests/scripts/window_lib.sh reads it; '#' starts a note):
 // go (new game), right or wrong (the next slot's) confirmed, fifty, switch, third, exit, end
