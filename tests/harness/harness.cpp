@@ -1,5 +1,4 @@
-// Headless test harness: the real game on memory bitmaps, input, clock and rand() scripted per
-// frame.
+// Headless test harness: the real game on memory bitmaps, input, clock and rand() scripted.
 #include "harness/harness.h"
 #include <algorithm>
 #include <deque>

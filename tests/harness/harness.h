@@ -20,10 +20,8 @@ extern long long test_clock;
 
 // The library's input state for one or more frames.
 struct InputState {
-    int x, y;    // pointer position
-    int buttons; // mouse_b: bit 0 left, bit 1 right, bit 2 middle
-    int escape;  // key[KEY_ESC]
-    int key = 0; // one more key held (its KEY_ scancode), 0 for none
+    int x, y, buttons, escape; // the pointer, mouse_b (1 left, 2 right, 4 middle), key[KEY_ESC]
+    int key = 0;               // one more key held (its KEY_ scancode), 0 for none
 };
 
 // Empties the input and rand() scripts, releases all input, zeroes the counters and the agent.
