@@ -30,41 +30,38 @@ static const std::string STUR = "Ľudovít Štúr\nJán Kollár\nAnton Bernolák
                          XYZW = "\nx\ny\nz\nw\n", KRIVAN = "Kde je Kriváň?\n1\n2\n3\n4\n",
                          GIVEN = "a.txt:2: spravnu odpoved prezradza text otazky na b.txt:2";
 
-// Each rule of the review across tiers warns on its pair of questions and not on the near one.
+// Each rule of the review across tiers warns on its pair of questions and not on the near one:
+// the same question in any case, diacritics, spacing or split, also in one file (an exact copy is
+// the per-file review's); the same answers in any order (not three of four, nor four numbers); a
+// text holding another's correct answer, a year or a name or long word in another form, as a
+// whole word (once per question, with the count); the correct answer alone abbreviated to an
+// initial, alone a number (not inside a name), longer than each wrong one by half.
 TEST(BankReview, EachRuleWarnsOnItsPairAndNotOnTheNearOne) {
     const std::string cases[][3] = {
-        // a question twice, in any case, diacritics, spacing or split, also within one file
         {KRIVAN, "KDE  je\tKRIVAN ?\n5\n6\n7\n8\n", "b.txt:2: ta ista otazka je aj na a.txt:2\n"},
         {KRIVAN + "Kde je kriváň?\n5\n6\n7\n8\n", "", "a.txt:7: ta ista otazka je aj na a.txt:2\n"},
         {KRIVAN, "Kde je Sitno?\n5\n6\n7\n8\n", ""},
         {KRIVAN + "Kde je Kriváň?\n5\n6\n7\n8\n", "", ""}, // exact: the per-file review's
-        // the same answers in any order; three of four shared, or four numbers, pass
         {"Kto?\nEva\nIvan\nJán\nOľga\n", "Kde?\nján\nOľga\nEva\nIvan\n",
          "b.txt:2: tie iste odpovede ma aj otazka na a.txt:2\n"},
         {"Kto?\nEva\nIvan\nJán\nOľga\n", "Kde?\nEva\nIvan\nJán\nPeter\n", ""},
         {"Koľko?\n5\n6\n7\n8\n", "Koľko ešte?\n8\n7\n6\n5\n", ""},
-        // a text holding another's correct answer, once per answered question with the count
         {"Kedy vznikla SR?\n1993\n1989\n1918\n1968\n",
          "V roku 1993 čo?" + XYZW + "Aj 1993?\nx\ny\nz\nv\n", GIVEN + " (a dalsich: 1)\n"},
         {"Koľko je 6 + 6?\n12\n11\n13\n14\n", "Prečo 12 mesiacov?" + XYZW, ""}, // 12 is no year
-        // names and long words in their other forms, but whole words only
         {"Kto kodifikoval?\n" + STUR, "Čo s Ľudovítom Štúrom?" + XYZW, GIVEN + "\n"},
         {"Kto kodifikoval?\n" + STUR, "Čo so Štúrom?" + XYZW, ""},
         {"Aké mesto?\nTrenčín\nTrnava\nNitra\nŽilina\n", "Hrad v Trenčíne?" + XYZW, GIVEN + "\n"},
         {"Aké mesto?\nTrenčín\nTrnava\nNitra\nŽilina\n", "Aké sú trenčianske hrady?" + XYZW, ""},
-        // not inside a longer name, and not a short word
         {"Aká rieka?\nMorava\nDunaj\nHron\nVáh\n", "Kde tečie rieka Morava?" + XYZW, GIVEN + "\n"},
         {"Aká rieka?\nMorava\nDunaj\nHron\nVáh\n", "Kto vládol Veľkej Morave?" + XYZW, ""},
         {"Aké mesto?\nNitra\nTrnava\nSenec\nŽilina\n", "Hrad v Nitre?" + XYZW, ""},
-        // the correct answer alone abbreviated with an initial, also a Slovak capital
         {"Kto?\nĽ. Štúr\nJán Kollár\nAnton Bernolák\nJán Hollý\n", "",
          "a.txt:3: spravna odpoved sa od nespravnych lisi skratenim mena (inicialou s bodkou)\n"},
         {"Kto?\nĽ. Štúr\nJ. Kollár\nAnton Bernolák\nJán Hollý\n", "", ""},
-        // the correct answer alone a number; a number inside a name is none
         {"Koľko?\n4\ntri\npäť\nšesť\n", "",
          "a.txt:3: spravna odpoved sa od nespravnych lisi tym, ci je cislom\n"},
         {"Ktorá?\n0 negatívna\nAB pozitívna\nA negatívna\nB pozitívna\n", "", ""},
-        // the correct answer longer than every wrong one by half, and by three characters
         {"Kde?\nBanská Štiavnica\nNitra\nŽilina\nKošice\n", "",
          "a.txt:3: spravna odpoved je o viac ako polovicu dlhsia ako kazda nespravna\n"},
         {"Koľko?\ndesať\ntri\ndva\npäť\n", "", ""},

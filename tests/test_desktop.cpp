@@ -82,7 +82,7 @@ TEST(Desktop, KeysThroughTheWaits) {
         script_hold({600, 5, 0, 0}, 10);
         script_key(k);
         show_final_screen();
-        EXPECT_EQ(frames_shown(), 161 + 100) << k;
+        EXPECT_EQ(frames_shown, 161 + 100) << k;
     }
 }
 
@@ -109,21 +109,10 @@ TEST(DesktopDeathTest, PendingQuitEndsEveryWait) {
     }
 }
 
-// --help prints the usage on standard output and ends with 0, saying where a held Escape ends
-// the game and where it does not, and that closing the window ends it anywhere.
-TEST(Desktop, HelpSaysWhereEscapeQuits) {
-    char name[] = "rebrik", help[] = "--help", *argv[] = {name, help};
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(parse_command_line(2, argv), 0);
-    std::string usage = testing::internal::GetCapturedStdout();
-    for (const char *said : {"Esc (podržať)  koniec hry na úvode a keď hra čaká na odpoveď",
-                             "(nie pri \"Si si isty?\" ani na záverečnej obrazovke)",
-                             "Zatvorenie okna  koniec hry kedykoľvek"})
-        EXPECT_NE(usage.find(said), std::string::npos) << said;
-}
-
 // A bad option or value is named on standard error, then a hint to --help, status 2; --scale
-// takes 1 to 41, the largest factor the library can make, and nothing beyond.
+// takes 1 to 41, the largest factor the library can make, and nothing beyond. --help prints the
+// usage on standard output, status 0, saying where a held Escape ends the game and where it does
+// not, and that closing the window ends it anywhere.
 TEST(Desktop, CommandLineNamesWhatIsWrong) {
     const struct {
         std::vector<const char *> args;
@@ -135,16 +124,24 @@ TEST(Desktop, CommandLineNamesWhatIsWrong) {
                  {{"--scale=0"}, 2, 0, "zlá hodnota --scale 0 (celé číslo od 1 do 41)"},
                  {{"--scale"}, 2, 0, "voľbe --scale chýba hodnota (od 1 do 41)"},
                  {{"--scale", "41"}, -1, 41, nullptr},
-                 {{"--scale=1", "--fullscreen"}, -1, 1, nullptr}};
+                 {{"--scale=1", "--fullscreen"}, -1, 1, nullptr},
+                 {{"--help"}, 0, 0, nullptr}};
+    std::string usage;
     for (auto c : cases) {
         c.args.insert(c.args.begin(), "rebrik");
         options = {};
         testing::internal::CaptureStderr();
+        testing::internal::CaptureStdout();
         int status = parse_command_line(int(c.args.size()), (char **)c.args.data());
+        usage = testing::internal::GetCapturedStdout();
         EXPECT_EQ(status * 100 + options.scale, c.status * 100 + c.scale) << c.args[1];
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
                   c.said ? "rebrik: " + std::string(c.said) + "\nPomoc: rebrik --help\n" : "");
     }
+    for (const char *said : {"Esc (podržať)  koniec hry na úvode a keď hra čaká na odpoveď",
+                             "(nie pri \"Si si isty?\" ani na záverečnej obrazovke)",
+                             "Zatvorenie okna  koniec hry kedykoľvek"}) // --help's, the last
+        EXPECT_NE(usage.find(said), std::string::npos) << said;
 }
 
 // The window's factor on common desktops: the one asked for while the window and the window

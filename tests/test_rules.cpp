@@ -6,8 +6,7 @@
 #include "harness/harness.h"
 #include "sound/sound.h"
 
-class Rules : public ::testing::Test {
-  protected:
+struct Rules : ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(headless_load(game_folder().c_str()), 0);
         script_reset();
@@ -52,7 +51,7 @@ TEST_F(Rules, FiftyFiftyEveryOutcome) {
                 EXPECT_EQ(shown_question.answer_text[slot][0] != '\0', kept) << slot;
                 EXPECT_TRUE(kept || (click(slot) == 0 && answer_state[slot] == 0));
             }
-            EXPECT_TRUE(click(AREA_FIFTY) == 0 && rand_taken() == 6);
+            EXPECT_TRUE(click(AREA_FIFTY) == 0 && rand_taken == 6);
         }
 }
 
@@ -111,7 +110,7 @@ TEST_F(Rules, BlinkPhasesInFrames) {
 // Escape before the loop: no frame; after a game a new intro, where Escape ends the loop with 0.
 TEST_F(Rules, MainLoop) {
     key[KEY_ESC] = 1;
-    EXPECT_TRUE(main_loop() == 0 && frames_shown() == 0);
+    EXPECT_TRUE(main_loop() == 0 && frames_shown == 0);
     script_reset();
     static int intros;
     intros = 0;

@@ -27,7 +27,8 @@ static bool shows(const char *t, int x, int y, int c, bool centre = false) {
 // Each text in its place and colour, printed as it stands ("%" too), or no pixel of it where its
 // flag is off (the intro's title covers the question's place); the icons, used marks, title
 // and exit button on odd-sized pictures (centred); the scene differs from the background
-// exactly under the boxes, buttons and level marker.
+// exactly under the boxes, buttons and level marker. The masked copy lays the text layer over the
+// scene as draw_sprite does, into another bitmap and in place.
 TEST(Screen, TextAndPanelLayers) {
     ASSERT_EQ(load_test_images({61, 84, 201, 101}), 0);
     shown_question = {"%s%n%d", "druhy riadok", {"tri", "%d%%%s", "", "X"}};
@@ -37,7 +38,8 @@ TEST(Screen, TextAndPanelLayers) {
                             {TEXT_QUESTION | TEXT_PROMPT, 4, 2, PANEL_NO_QUESTION, 0},
                             {TEXT_INTRO, 7, 1, 0, 5},
                             {0, 7, 1, 0, 10}};
-    BITMAP *one = create_bitmap(1, 1);
+    BITMAP *one = create_bitmap(1, 1), *want = create_bitmap(FRAME_W, FRAME_H),
+           *got = create_bitmap(FRAME_W, FRAME_H);
     for (const auto &[text, used, lines, panel, at_level] : cases) {
         SCOPED_TRACE(text * 100 + panel * 10 + used);
         lifelines_used = used, question_lines = lines, level = at_level;
@@ -88,16 +90,27 @@ TEST(Screen, TextAndPanelLayers) {
         blend_translucent(question_box, one, 205, 25, 0, 0, 1, 1, 0.75f);
         EXPECT_TRUE(panel & PANEL_NO_QUESTION ||
                     getpixel(scene_layer, 245, 280) == getpixel(one, 0, 0));
+        blit(scene_layer, want, 0, 0, 0, 0, FRAME_W, FRAME_H);
+        draw_sprite(want, text_layer, 0, 0);
+        masked_copy(scene_layer, text_layer, got);
+        EXPECT_EQ(count_differences(want, got), 0);
+        blit(scene_layer, got, 0, 0, 0, 0, FRAME_W, FRAME_H);
+        masked_copy(got, text_layer, got);
+        EXPECT_EQ(count_differences(want, got), 0);
     }
-    destroy_bitmap(one);
+    for (BITMAP *b : {one, want, got})
+        destroy_bitmap(b);
 }
 
 // Each frame: the board, the box titled level - 1 blended at opacity(n) / 100, the pointer where
 // the mouse was; then all as before. The banner fades in over 101 frames, out over 100, whatever
-// the input; the final screen fades in, waits for a fresh press of any button, fades out.
+// the input; the final screen fades in, waits for a fresh press of any button, fades out. Each
+// pause ends a fixed time after the one before, however long the frame took: the banner lasts
+// 200 x 5 ms (frames of 7 ms never wait); the final screen 101 x 5 ms, then 100 x 1 ms from the
+// press, whatever its waiting frames took.
 TEST(Screen, AnimationFrames) {
     ASSERT_EQ(load_test_images(), 0);
-    for (int final : {0, 1}) {
+    for (auto [final, cost] : {std::pair{0, 500LL}, {0, 7000LL}, {1, 500LL}}) {
         script_reset();
         for (int n = 1; !final && n <= 200; n++) // the pointer over and around the banner
             script_hold({(n * 7) % 600, 380 + (n * 13) % 90, n % 2, n % 3 == 0}, 1);
@@ -119,17 +132,20 @@ TEST(Screen, AnimationFrames) {
         blit(final ? final_box : banner_box, banner, 0, 0, 0, 0, 250, 50);
         textout_centre_ex(banner, font, level_titles[level - 1], 125, 21, WHITE, -1);
         int wrong = 0, px = mouse_x, py = mouse_y;
-        per_frame_agent = [&] {
-            int n = frames_shown(), opacity = std::min({n - 1, 100, count + 1 - n});
+        per_frame_agent = [&, cost = cost] {
+            int n = frames_shown, opacity = std::min({n - 1, 100, count + 1 - n});
             blit(board, want, 0, 0, 0, 0, FRAME_W, FRAME_H);
             if (n > 1)
                 blend_translucent(banner, want, 0, 0, 125, y, 250, 50, (float)(opacity / 100.0));
             draw_sprite(want, cursor_image, px, py);
             wrong += n > count || count_differences(screen, want) != 0;
-            px = mouse_x, py = mouse_y;
+            px = mouse_x, py = mouse_y, test_clock += cost;
         };
+        long long start = test_clock;
         (final ? show_final_screen : show_level_banner)();
-        EXPECT_TRUE(frames_shown() == count && wrong == 0) << final << ": " << wrong;
+        EXPECT_TRUE(frames_shown == count && wrong == 0) << final << ": " << wrong;
+        EXPECT_EQ(test_clock - start,
+                  final ? 605000 + (count - 201) * cost : std::max(1000000LL, 200 * cost));
         blit(scene_layer, want, 0, 0, 0, 0, FRAME_W, FRAME_H);
         draw_sprite(want, text_layer, 0, 0);
         EXPECT_TRUE(count_differences(want, board) == 0 && _textmode == MASK_COLOR) << final;
@@ -227,65 +243,9 @@ TEST(Screen, ClickAreasAndWait) {
     script_hold({350, 375, 2, 0}, 2); // right, then middle
     script_hold({350, 375, 4, 0}, 2);
     script_hold({350, 375, 1, 0}, 2); // pressed over answer D
-    EXPECT_TRUE(wait_click() == 3 && frames_shown() == 8);
+    EXPECT_TRUE(wait_click() == 3 && frames_shown == 8);
     script_reset();
     script_hold({0, 0, 0, 0}, 2);
     script_hold({140, 335, 1, 1}, 2); // a press with Escape
-    EXPECT_TRUE(wait_click() == -2 && frames_shown() == 3);
-}
-
-// Each animated frame's pause ends a fixed time after the one before, however long the frame
-// took to draw: the banner lasts its 200 x 5 ms with frames of 0 or 0.5 ms, and frames of 7 ms
-// never wait. The final screen fades in over 101 x 5 ms and out over 100 x 1 ms counted from the
-// press, whatever its waiting frames took.
-TEST(Screen, AnimationPace) {
-    ASSERT_EQ(load_test_images(), 0);
-    level = 6; // the banner shows the title of level - 1
-    for (long long cost : {0, 500, 7000}) {
-        script_reset();
-        per_frame_agent = [cost] { test_clock += cost; };
-        long long start = test_clock;
-        show_level_banner();
-        EXPECT_EQ(test_clock - start, std::max(1000000LL, 200 * cost)) << cost;
-        if (cost > 1000)
-            continue;
-        script_reset();
-        per_frame_agent = [cost] { test_clock += cost; };
-        script_hold({300, 230, 0, 0}, 150);
-        script_hold({300, 230, 1, 0}, 3);
-        start = test_clock;
-        show_final_screen();
-        EXPECT_EQ(test_clock - start, 605000 + (frames_shown() - 201) * cost) << cost;
-    }
-}
-
-// The masked copy lays the text layer over the scene exactly as a blit and the library's
-// draw_sprite do, into another bitmap and in place, on every frame the window's game script
-// shows headless.
-static void (*harness_hook)(void);
-static BITMAP *want_frame, *got_frame;
-static int compared, copies_differing;
-static void compare_masked_copy(void) {
-    harness_hook();
-    blit(scene_layer, want_frame, 0, 0, 0, 0, FRAME_W, FRAME_H);
-    draw_sprite(want_frame, text_layer, 0, 0);
-    masked_copy(scene_layer, text_layer, got_frame);
-    copies_differing += count_differences(want_frame, got_frame) != 0;
-    blit(scene_layer, got_frame, 0, 0, 0, 0, FRAME_W, FRAME_H);
-    masked_copy(got_frame, text_layer, got_frame);
-    copies_differing += count_differences(want_frame, got_frame) != 0;
-    compared++;
-}
-
-TEST(Screen, MaskedCopyIsDrawSprite) {
-    ASSERT_EQ(headless_load(game_folder().c_str()), 0);
-    std::ifstream in(REBRIK_TEST_DATA_DIR "/window_game.txt");
-    std::string words(std::istreambuf_iterator<char>(in), {});
-    want_frame = create_bitmap(FRAME_W, FRAME_H), got_frame = create_bitmap(FRAME_W, FRAME_H);
-    script_reset();
-    harness_hook = frame_shown_hook, frame_shown_hook = compare_masked_copy;
-    play_words(words);
-    frame_shown_hook = harness_hook;
-    EXPECT_TRUE(compared > 1000 && copies_differing == 0) << compared << ": " << copies_differing;
-    destroy_bitmap(want_frame), destroy_bitmap(got_frame);
+    EXPECT_TRUE(wait_click() == -2 && frames_shown == 3);
 }

@@ -18,7 +18,7 @@ static Played two_games(const std::string &folder, bool hold_m) {
     start_sound(0);
     script_reset();
     played.clear();
-    effect_hook = [](int e) { played.push_back({e, frames_shown()}); };
+    effect_hook = [](int e) { played.push_back({e, frames_shown}); };
     for (int game = 0; game < 2; game++) {
         key[KEY_M] = hold_m;
         play_words("go");
@@ -29,13 +29,13 @@ static Played two_games(const std::string &folder, bool hold_m) {
         for (int turn = 0; turn < 4; turn++)
             EXPECT_EQ(play_turn(), 0);
         for (int over = 0; !over;) {
-            int f = frames_shown() + script_frames_left(), before = played.size();
+            int f = frames_shown + script_frames_left(), before = played.size();
             over = play_words(game || level < 6 ? "right" : "wrong");
             const Animation &a = animations.back();
             std::string at; // each sound's frame and the animation's start, from the turn's start
             for (size_t i = before; i < played.size(); i++)
                 at += std::to_string(played[i].second - f) + " ";
-            EXPECT_EQ(at + std::to_string(frames_shown() - f - a.frames), "2 6 186 186 186");
+            EXPECT_EQ(at + std::to_string(frames_shown - f - a.frames), "2 6 186 186 186");
             EXPECT_TRUE(over ||
                         (a.frames == 200 && a.level == level && a.tier == "LST"[(level - 1) / 5]));
         }

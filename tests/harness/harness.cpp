@@ -1,5 +1,4 @@
-// Headless test harness: the real game on memory bitmaps, input, clock and rand() scripted per
-// frame.
+// Headless test harness: the real game on memory bitmaps, input, clock and rand() scripted.
 #include "harness/harness.h"
 #include <algorithm>
 #include <deque>
@@ -14,7 +13,8 @@ std::function<void(void)> per_frame_agent;
 std::vector<Animation> animations;
 static std::deque<InputState> script; // one state a frame
 static std::deque<int> rand_script;
-static int shown, rand_count, held_key;
+int frames_shown, rand_taken;
+static int held_key;
 static unsigned rand_state = 1;
 
 // The scratch folders made so far and where the program started, the process that made them.
@@ -33,7 +33,7 @@ void remove_scratch_folders(void) {
 
 // rand() replaced for this program: scripted numbers first, then a seeded sequence of its own.
 extern "C" int rand(void) noexcept {
-    rand_count++;
+    rand_taken++;
     if (rand_script.empty())
         return int(((rand_state = rand_state * 1103515245u + 12345u) >> 16) & 0x7fff);
     int n = rand_script.front();
@@ -49,10 +49,6 @@ void script_rand(const std::vector<int> &numbers) {
     rand_script.assign(numbers.begin(), numbers.end());
 }
 
-int rand_taken(void) {
-    return rand_count;
-}
-
 // Writes the library's input variables, as its drivers would.
 static void apply(InputState s) {
     mouse_x = s.x, mouse_y = s.y, mouse_b = s.buttons;
@@ -64,7 +60,7 @@ static void apply(InputState s) {
 // One frame reached the screen: a tick passes and the script moves a step; a runaway wait aborts.
 static void on_frame_shown(void) {
     tick_count++;
-    if (++shown > 50000)
+    if (++frames_shown > 50000)
         std::abort();
     apply(script.empty() ? InputState{mouse_x, mouse_y, 0, 0} : script.front());
     if (!script.empty())
@@ -75,19 +71,11 @@ static void on_frame_shown(void) {
 
 long long test_clock;
 
-static long long test_clock_now(void) {
-    return test_clock;
-}
-
-static void test_clock_wait(long long due) {
-    test_clock = std::max(test_clock, due);
-}
-
 void headless_init(void) {
     if (screen) // started already
         return;
-    pace_clock = test_clock_now;
-    pace_wait_until = test_clock_wait;
+    pace_clock = [] { return test_clock; };
+    pace_wait_until = [](long long due) { test_clock = std::max(test_clock, due); };
     install_allegro(SYSTEM_NONE, &errno, atexit); // no hardware: nothing to fail
     // Games played here keep no results: their folder cannot be made under a file.
     setenv("XDG_DATA_HOME", "/dev/null/rebrik-tests", 1);
@@ -111,7 +99,7 @@ int headless_load(const char *dir) {
 void script_reset(void) {
     script.clear();
     rand_script.clear();
-    shown = rand_count = tick_count = 0;
+    frames_shown = rand_taken = tick_count = 0;
     per_frame_agent = nullptr;
     apply({0, 0, 0, 0});
     frame_shown_hook = on_frame_shown;
@@ -142,10 +130,6 @@ void script_click_area(int area) {
 
 int script_frames_left(void) {
     return int(script.size());
-}
-
-int frames_shown(void) {
-    return shown;
 }
 
 void animation_agent(void) {

@@ -10,41 +10,35 @@
 #include "gfx/gfx.h"
 #include "questions/questions.h"
 
-// Starts the library once with no hardware (never the timer), 32-bit, a 640x480 memory screen.
+// Starts the library once with no hardware, 32-bit, a 640x480 memory screen; then load_resources
+// from that folder made the working directory, its result.
 void headless_init(void);
-// headless_init, then load_resources from that folder made the working directory; its result.
 int headless_load(const char *dir);
-
-// The animations' clock in headless runs, in microseconds: it stands still but for their waits,
-// each of which moves it at once to its end, and for what a test adds.
+// The animations' clock in microseconds: still but for their waits (each jumps to its end) and
+// what a test adds.
 extern long long test_clock;
 
 // The library's input state for one or more frames.
 struct InputState {
-    int x, y;    // pointer position
-    int buttons; // mouse_b: bit 0 left, bit 1 right, bit 2 middle
-    int escape;  // key[KEY_ESC]
-    int key = 0; // one more key held (its KEY_ scancode), 0 for none
+    int x, y, buttons, escape; // the pointer, mouse_b (1 left, 2 right, 4 middle), key[KEY_ESC]
+    int key = 0;               // one more key held (its KEY_ scancode), 0 for none
 };
 
 // Empties the input and rand() scripts, releases all input, zeroes the counters and the agent.
+// Then appends: an input state held for some shown frames; a left click (a frame up, two down,
+// one up) at a point or in the middle of click area 0..9 as the screen stands (-1: none).
 void script_reset(void);
-// Appends: hold this input state for the given number of shown frames.
 void script_hold(InputState state, int frames);
-// Appends a left click: one frame there with the button up, two down, one up.
 void script_click(int x, int y);
-// Appends a left click in the middle of click area 0..9 as the screen stands now (-1: none).
 void script_click_area(int area);
 // Frames left in the script; frames shown since script_reset (each moves tick_count by one).
 int script_frames_left(void);
-int frames_shown(void);
+extern int frames_shown;
 // Called after every shown frame, after the script's step; may change the input itself.
 extern std::function<void(void)> per_frame_agent;
-
-// rand() of this program hands out these numbers first, then its own seeded sequence (srand).
+// rand() hands out these numbers first, then its own seeded sequence (srand); how many it gave.
 void script_rand(const std::vector<int> &numbers);
-// How many numbers rand() handed out since script_reset.
-int rand_taken(void);
+extern int rand_taken;
 
 // Plays a game script (as `play` in tests/scripts/window_lib.sh reads it; '#' starts a note):
 // go (new game), right or wrong (the next slot's) confirmed, fifty, switch, third, exit, end
@@ -59,13 +53,11 @@ extern std::vector<Animation> animations;
 // play_words' per-frame agent: records animations, presses the left button 2 frames in 4.
 void animation_agent(void);
 
-// A fresh folder in the temporary directory ("" if none could be made). The test program
-// removes them when each test ends, passed or failed; any other program when it exits.
+// A fresh folder in the temporary directory ("" if none could be made), removed with the others
+// (back in the starting directory) as each test ends, or when any other program exits; one
+// holding the bundled pictures and the test question banks.
 std::string scratch_folder(const char *what);
-// Goes back to the working directory the program started in and removes the scratch folders.
 void remove_scratch_folders(void);
-// A scratch folder with the bundled pictures and the test question banks; load it with
-// headless_load.
 std::string game_folder(void);
 
 // Sizes of the five test pictures: a 6x6 yellow pointer, a background varying by pixel, a lifeline
@@ -74,12 +66,11 @@ struct TestImageSizes {
     int sheet_w = 60, sheet_h = 80, title_w = 200, title_h = 100;
     int background_w = 640, background_h = 480;
 };
-// Writes the five pictures into a scratch folder; or writes and loads them (load_resources'
-// result).
+// Writes the five pictures into a scratch folder; or writes and loads them (load_resources').
 std::string write_test_images(const TestImageSizes &sizes = TestImageSizes());
 int load_test_images(const TestImageSizes &sizes = TestImageSizes());
 
-// Pixels where two 32-bit 640x480 memory bitmaps differ, and a colour in their format.
+// Pixels where two 32-bit 640x480 memory bitmaps differ; a colour in their format.
 int count_differences(BITMAP *a, BITMAP *b);
 inline int rgb(int r, int g, int b) {
     return makecol32(r, g, b);
