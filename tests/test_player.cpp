@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <memory>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -48,6 +47,13 @@ std::string read_text(const std::string &path) {
     std::string text;
     read_whole_file(path, &text);
     return text;
+}
+
+// The results file of home, which must read as sound.
+Results sound_results(const PlayerHome &home) {
+    Results r;
+    EXPECT_EQ(parse_results(read_text(home.results()), &r), 0);
+    return r;
 }
 
 void write_text(const std::string &path, const std::string &text) {
@@ -135,23 +141,15 @@ TEST(Player, StoreDamagedAndNewerFiles) {
     PlayerHome home;
     player_load();
     player_record(game("2026-12-07 10:00:00", 3, 0, ENDING_WRONG), {42});
-    Results r;
-    ASSERT_EQ(parse_results(read_text(home.results()), &r), 0);
-    EXPECT_EQ(r.games.size(), 1u);
-    EXPECT_EQ(r.met, std::vector<uint64_t>{42});
+    EXPECT_EQ(sound_results(home).met, std::vector<uint64_t>{42});
 
     write_text(home.results(), read_text(home.results()) + "hra\tzlomene\n");
     player_load();
-    auto aside = std::filesystem::directory_iterator(home.root + "/data/rebrik");
-    EXPECT_EQ(std::count_if(begin(aside), end(aside),
-                            [](auto &e) {
-                                return e.path().filename().string().rfind("vysledky.txt.poskodeny-",
-                                                                          0) == 0;
-                            }),
-              1);
-    EXPECT_EQ(parse_results(read_text(home.results()), &r), 0);
-    EXPECT_EQ(r.games.size(), 1u);
-    EXPECT_EQ(player_results.games.size(), 1u);
+    int aside = 0;
+    for (const auto &e : std::filesystem::directory_iterator(home.root + "/data/rebrik"))
+        aside += e.path().filename().string().rfind("vysledky.txt.poskodeny-", 0) == 0;
+    EXPECT_EQ(aside, 1);
+    EXPECT_TRUE(sound_results(home).games.size() == 1 && player_results.games.size() == 1);
 
     std::string newer = "rebrik-vysledky 3\nhra\t2026-12-07 11:00:00\t15\t15\tvsetky\t7\n";
     write_text(home.results(), newer);
@@ -258,34 +256,22 @@ TEST(Player, TwoWritersKeepEveryResult) {
         EXPECT_EQ(status, 0);
     }
     close(devnull);
-    Results r;
-    ASSERT_EQ(parse_results(read_text(home.results()), &r), 0);
-    EXPECT_EQ(r.games.size(), 400u);
-    EXPECT_EQ(r.met.size(), 200u);
+    Results r = sound_results(home);
+    EXPECT_TRUE(r.games.size() == 400 && r.met.size() == 200);
 }
-
-// Games played headless, with a player home of their own made after the harness set its own.
-class PlayerGames : public ::testing::Test {
-  protected:
-    std::unique_ptr<PlayerHome> home;
-    void SetUp() override {
-        ASSERT_EQ(headless_load(game_folder().c_str()), 0);
-        home = std::make_unique<PlayerHome>();
-        player_load();
-        script_reset();
-    }
-};
 
 // A game that reaches its final screen is kept with the row reached, the row kept, how it ended
 // and the questions met; a game left by Escape is not. The record names the title in the
 // window and heads the hall of fame.
-TEST_F(PlayerGames, KeptOrNot) {
+TEST(Player, GamesOfPlayKeptOrNot) {
+    ASSERT_EQ(headless_load(game_folder().c_str()), 0); // first: the harness sets a home of its own
+    PlayerHome home;
+    player_load();
+    script_reset();
     EXPECT_EQ(play_words("go right right wrong"), 1);
-    Results r;
-    ASSERT_EQ(parse_results(read_text(home->results()), &r), 0);
-    EXPECT_EQ(r.met.size(), 3u); // no question comes twice in a tier
+    EXPECT_EQ(sound_results(home).met.size(), 3u); // no question comes twice in a tier
     EXPECT_EQ(play_words("go right fifty exit go right esc"), 1);
-    ASSERT_EQ(parse_results(read_text(home->results()), &r), 0);
+    Results r = sound_results(home);
     ASSERT_EQ(r.games.size(), 2u);
     EXPECT_TRUE(r.games[0].reached == 2 && r.games[0].kept == 0 &&
                 r.games[0].ending == ENDING_WRONG && r.games[0].lifelines == 0);
@@ -293,27 +279,4 @@ TEST_F(PlayerGames, KeptOrNot) {
                 r.games[1].ending == ENDING_WALKED && r.games[1].lifelines == LIFELINE_FIFTY);
     EXPECT_EQ(window_title(), "Rebrik - rekord: 1 looser");
     EXPECT_EQ(hall_of_fame_lines()[2].substr(0, 14), " 1.  1  looser");
-}
-
-// H on the intro shows the hall of fame until a key or a click, then the intro as it was.
-TEST_F(PlayerGames, HallOfFameOverTheIntro) {
-    std::vector<std::vector<int>> frames;
-    per_frame_agent = [&] {
-        frames.push_back(
-            {getpixel(screen, 60, 240), getpixel(screen, 250, 240), getpixel(screen, 347, 452)});
-    };
-    script_hold({300, 300, 0, 0}, 2);
-    script_hold({300, 300, 0, 0, KEY_H}, 2);
-    script_hold({300, 300, 0, 0}, 3);
-    script_click(300, 300); // closes the hall
-    script_hold({300, 300, 0, 0}, 2);
-    script_click(300, 300); // leaves the intro
-    new_game();
-    per_frame_agent = nullptr;
-    ASSERT_GT(frames.size(), 10u);
-    int hall_frames = 0;
-    for (const auto &f : frames)
-        hall_frames += f != frames.front();
-    EXPECT_GE(hall_frames, 5);
-    EXPECT_EQ(frames.front(), frames[frames.size() - 2]); // the intro again, as before
 }
