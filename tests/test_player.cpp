@@ -15,22 +15,19 @@
 
 namespace {
 
-// A fresh home for player data: XDG_DATA_HOME and XDG_CONFIG_HOME point into a new folder,
-// removed with everything in it when the test ends; the store's memory is emptied.
+// A fresh home for player data: XDG_DATA_HOME and XDG_CONFIG_HOME point into a scratch folder
+// of the harness, removed when the test ends; the variables are put back as they were.
 struct PlayerHome {
     std::string root, saved[3];
     static constexpr const char *VARIABLES[3] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"};
     PlayerHome() {
         for (int i = 0; i < 3; i++)
             saved[i] = getenv(VARIABLES[i]) ? getenv(VARIABLES[i]) : "";
-        char name[] = "/tmp/rebrik-player-XXXXXX";
-        root = mkdtemp(name);
+        root = scratch_folder("player");
         setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
     }
     ~PlayerHome() {
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
         for (int i = 0; i < 3; i++) // as they were (the harness keeps games from the real home)
             saved[i].empty() ? unsetenv(VARIABLES[i]) : setenv(VARIABLES[i], saved[i].c_str(), 1);
     }
