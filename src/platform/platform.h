@@ -28,6 +28,10 @@ void install_quit_handlers(void);
 // library down and ends the process by that same signal; a second signal ends it at once.
 void act_on_pending_quit(void);
 
+// Ends the program with the game's exit status: on X11 through the usual return from main; on
+// Windows at once, without the library's shutdown (see win.cpp).
+int end_program(int status);
+
 // Leaves a quit pending: 0 for the close button, else the number of the signal.
 void request_quit(int signal_number);
 

@@ -112,20 +112,22 @@ void install_quit_handlers(void) {
     route_messages();
 }
 
-// The process ends here without the library's own shutdown, whose window thread can wait for
-// a lock this thread holds while it waits for that thread (seen under Wine); nothing of the
-// game's needs saving, and Windows frees the window, DirectX and the sound device with the
-// process.
+// The process ends without the library's own shutdown, whose window thread can wait for a lock
+// this thread holds while it waits for that thread (seen under Wine, after Escape as after the
+// close button); the game's files are written by then, and Windows frees the window, DirectX
+// and the sound device with the process.
+int end_program(int status) {
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
 void act_on_pending_quit(void) {
-    if (quit_console_event >= 0) {
-        // The status Windows gives a program that Ctrl+C ended, so a script tells it from an end.
-        std::fflush(nullptr);
-        std::_Exit((int)CONTROL_C_EXIT);
-    }
-    if (quit_closed) {
-        std::fflush(nullptr);
-        std::_Exit(0);
-    }
+    // Ctrl+C ends with the status Windows gives a program it interrupted, so a script tells it
+    // from an end.
+    if (quit_console_event >= 0)
+        end_program((int)CONTROL_C_EXIT);
+    if (quit_closed)
+        end_program(0);
 }
 
 // The game goes on behind other windows, as on other desktops.

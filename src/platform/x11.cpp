@@ -98,6 +98,11 @@ void install_quit_handlers(void) {
     XSetIOErrorHandler(on_display_lost);
 }
 
+// The return from main runs the library's shutdown, which gives the desktop its mode back.
+int end_program(int status) {
+    return status;
+}
+
 void act_on_pending_quit(void) {
     int number = quit_signal;
     if (number) {

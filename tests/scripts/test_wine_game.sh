@@ -4,9 +4,7 @@
 BUILD=$1
 SRC=$2
 source "$SRC/tests/scripts/wine_lib.sh"
-start_x 1920x1080 && (openbox >/dev/null 2>&1 &) && make_prefix && wine_program
-listed() { GAME_WINDOW=$(wmctrl -l | awk '$NF == "Rebrik" { print $1 }') && [ -n "$GAME_WINDOW" ]; }
-start_window() { GAME_WINDOW="" && start_game "$@" && wait_until "a window named Rebrik" listed; }
+start_desktop && wine_program
 
 make_data zolici.bmp
 start_game && message_ends "Nemozem nacitat bitmapy"

@@ -10,8 +10,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml,winealsa.drv,winepulse.drv,wineoss.drv="
 WINE=$(command -v wine)
 cleanup() { kill -9 $GAME_PID 2>/dev/null; wineserver -k 2>/dev/null; kill $XVFB_PID 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"; }
 
-# Makes the prefix on the current display; the first start of Wine there takes its time.
-make_prefix() { wineboot -i >/dev/null 2>&1 || fail "wineboot"; }
+# A 1920x1080 screen with a window manager, and the prefix made on it; the first start of Wine
+# there takes its time.
+start_desktop() { start_x 1920x1080 && (openbox >/dev/null 2>&1 &) && { wineboot -i >/dev/null 2>&1 || fail "wineboot"; }; }
+
+# The game's window, whose title starts with Rebrik (a record or muting may follow): in GAME_WINDOW.
+listed() { GAME_WINDOW=$(wmctrl -l | awk '$4 == "Rebrik" { print $1 }') && [ -n "$GAME_WINDOW" ]; }
+start_window() { GAME_WINDOW="" && start_game "$@" && wait_until "a window named Rebrik" listed; }
 
 # The program $1 (default: the game) under Wine for start_game, through a script of ours.
 wine_program() {
