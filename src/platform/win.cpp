@@ -4,7 +4,6 @@
 #include <winalleg.h>
 #include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include "platform/platform.h"
 
 // A quit asked for: by a console event (its number), or by the close button or the session.
@@ -112,13 +111,14 @@ void install_quit_handlers(void) {
     route_messages();
 }
 
-// The process ends without the library's own shutdown, whose window thread can wait for a lock
-// this thread holds while it waits for that thread (seen under Wine, after Escape as after the
-// close button); the game's files are written by then, and Windows frees the window, DirectX
-// and the sound device with the process.
+// The process ends at once, without the library's shutdown or the system DLLs' farewells: the
+// library's window thread can wait for a lock this thread holds while this one waits for it
+// (seen under Wine after Escape and after the close button). The game's files are written by
+// then, and Windows frees the window, DirectX and the sound device with the process.
 int end_program(int status) {
     std::fflush(nullptr);
-    std::_Exit(status);
+    TerminateProcess(GetCurrentProcess(), (UINT)status);
+    return status;
 }
 
 void act_on_pending_quit(void) {

@@ -109,9 +109,16 @@ leave_intro() {
     press "${KEYS:-}" 300 150 && wait_until "first question" answers_show
 }
 
-# Leaves the final screen and waits for the next intro.
+# The capture once it stays the same for half a second (sounds and fades have settled).
+settled() {
+    cp "$SHOT" "$WORK/before.png" && sleep 0.5 && capture "$SHOT" &&
+        [ "$(compare -metric AE "$SHOT" "$WORK/before.png" null: 2>&1)" = 0 ]
+}
+
+# Leaves the final screen once its fade-in is over (a press during the fade does not count)
+# and waits for the next intro.
 dismiss_final() {
-    wait_until "final screen" final_shows
+    wait_until "final screen" final_shows && wait_until "a still final screen" settled
     press "${KEYS:-}" 300 300 && wait_until "next intro" intro_shows
 }
 
