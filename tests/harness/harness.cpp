@@ -4,6 +4,7 @@
 #include <deque>
 #include <filesystem>
 #include <numeric>
+#include <random>
 #include <regex>
 #include <sstream>
 #include <unistd.h>
@@ -78,8 +79,10 @@ void headless_init(void) {
     pace_wait_until = [](long long due) { test_clock = std::max(test_clock, due); };
     install_allegro(SYSTEM_NONE, &errno, atexit); // no hardware: nothing to fail
     // Games played here keep no results: their folder cannot be made under a file.
-    setenv("XDG_DATA_HOME", "/dev/null/rebrik-tests", 1);
-    setenv("XDG_CONFIG_HOME", "/dev/null/rebrik-tests", 1);
+    static char data_home[] = "XDG_DATA_HOME=/dev/null/rebrik-tests",
+                config_home[] = "XDG_CONFIG_HOME=/dev/null/rebrik-tests";
+    putenv(data_home);
+    putenv(config_home);
     set_color_depth(32);
     screen = create_bitmap(640, 480);
     set_text_background(makecol(255, 0, 255));
@@ -165,10 +168,18 @@ int play_words(const std::string &words) {
     return ended;
 }
 
+// A folder no other test has, made in one step so two runs cannot both take it; without mkdtemp,
+// which Windows lacks, so the benchmark builds there too.
 std::string scratch_folder(const char *what) {
     [[maybe_unused]] static const int at_exit = std::atexit(remove_scratch_folders);
-    std::string name = (fs::temp_directory_path() / "rebrik-").string() + what + "-XXXXXX";
-    made_folders.push_back(mkdtemp(name.data()) ? name : "");
+    static std::random_device seed;
+    fs::path name;
+    std::error_code failed;
+    do
+        name = fs::temp_directory_path() /
+               ("rebrik-" + std::string(what) + "-" + std::to_string(seed()));
+    while (!fs::create_directory(name, failed) && !failed);
+    made_folders.push_back(failed ? "" : name.string());
     return made_folders.back();
 }
 
