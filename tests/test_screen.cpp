@@ -104,22 +104,24 @@ TEST(Screen, TextAndPanelLayers) {
 
 // Each frame: the board, the box titled level - 1 blended at opacity(n) / 100, the pointer where
 // the mouse was; then all as before. The banner fades in over 101 frames, out over 100, whatever
-// the input; the final screen fades in, waits for a fresh press of any button, fades out. Each
-// pause ends a fixed time after the one before, however long the frame took: the banner lasts
-// 200 x 5 ms (frames of 7 ms never wait); the final screen 101 x 5 ms, then 100 x 1 ms from the
-// press, whatever its waiting frames took.
+// the input; the final screen fades in, waits for a fresh press of any button or of Space or
+// Enter (not one held since the fade-in), fades out. Each pause ends a fixed time after the one
+// before, however long the frame took: the banner lasts 200 x 5 ms (frames of 7 ms never wait);
+// the final screen 101 x 5 ms, then 100 x 1 ms from the press, whatever its waiting frames took.
 TEST(Screen, AnimationFrames) {
     ASSERT_EQ(load_test_images(), 0);
-    for (auto [final, cost] : {std::pair{0, 500LL}, {0, 7000LL}, {1, 500LL}}) {
+    const int runs[][3] = {
+        {0, 500, 0}, {0, 7000, 0}, {1, 500, 0}, {1, 500, KEY_SPACE}, {1, 500, KEY_ENTER}};
+    for (const auto &[final, cost, leave] : runs) { // cost: the microseconds each frame takes
         script_reset();
         for (int n = 1; !final && n <= 200; n++) // the pointer over and around the banner
             script_hold({(n * 7) % 600, 380 + (n * 13) % 90, n % 2, n % 3 == 0}, 1);
         if (final) {
             script_hold({10, 20, 0, 0}, 5);
-            script_click(300, 230);             // a click in the fade-in: not taken
-            script_hold({300, 230, 1, 0}, 100); // a press held past it: not taken
-            script_hold({0, 0, 0, 1}, 40);      // Escape alone: not taken
-            script_hold({5, 400, 2, 1}, 300);   // the right button after frame 150 is
+            script_click(300, 230);                    // a click in the fade-in: not taken
+            script_hold({300, 230, 1, 0, leave}, 100); // a press (or key) held past it: not taken
+            script_hold({0, 0, 0, 1}, 40);             // Escape alone: not taken
+            script_hold({5, 400, leave ? 0 : 2, 1, leave}, 300); // the right button or key is
         }
         level = final ? 16 : 6;
         const int y = final ? 215 : 410, count = final ? 250 : 200;
@@ -143,9 +145,9 @@ TEST(Screen, AnimationFrames) {
         };
         long long start = test_clock;
         (final ? show_final_screen : show_level_banner)();
-        EXPECT_TRUE(frames_shown == count && wrong == 0) << final << ": " << wrong;
+        EXPECT_TRUE(frames_shown == count && wrong == 0) << final << leave << ": " << wrong;
         EXPECT_EQ(test_clock - start,
-                  final ? 605000 + (count - 201) * cost : std::max(1000000LL, 200 * cost));
+                  final ? 605000 + (count - 201) * cost : std::max(1000000LL, 200LL * cost));
         blit(scene_layer, want, 0, 0, 0, 0, FRAME_W, FRAME_H);
         draw_sprite(want, text_layer, 0, 0);
         EXPECT_TRUE(count_differences(want, board) == 0 && _textmode == MASK_COLOR) << final;
