@@ -75,26 +75,9 @@ TEST(QuestionLoad, LoadedOrRefusedOnLine) {
     }
 }
 
-// The review reports each warning of the loaded file on its line in file order, nothing for a
-// clean one; a good load empties the history. The tier messages name the file, then the line and
-// reason when the file was read, each ending in a line feed.
-TEST(QuestionLoad, ReviewAndTierMessages) {
-    static std::string findings;
-    findings.clear();
-    for (std::string name : {"clean.txt", "warnings.txt"}) {
-        std::fill(recent_questions, recent_questions + 5, 3);
-        ASSERT_EQ(load_question_file((REBRIK_TEST_DATA_DIR "/questions/" + name).c_str()), 0);
-        review_question_set([](int line, const char *text) {
-            findings += std::to_string(line) + ": " + text + "\n";
-        });
-    }
-    EXPECT_EQ(findings, "3: spravna odpoved je prazdna, otazka sa neda vyhrat\n"
-                        "10: nespravna odpoved je prazdna\n"
-                        "15: odpoved je rovnaka ako na riadku 14\n"
-                        "17: otazka uz je v subore na riadku 2\n"
-                        "23: text nie je platne UTF-8\n"
-                        "27: riadok otazky ma 54 znakov, do ramceka sa zmesti 51\n");
-    EXPECT_EQ(std::count(recent_questions, recent_questions + 5, -1), 5);
+// The tier messages name the file, then the line and reason when the file was read, each ending
+// in a line feed.
+TEST(QuestionLoad, TierMessages) {
     char text[128];
     EXPECT_TRUE(load_question_file("nie-je-tu.txt") == 1 && !load_refusal_line && !question_set);
     tier_failure_message(text, sizeof text);
@@ -111,12 +94,14 @@ TEST(QuestionLoad, ReviewAndTierMessages) {
 
 // From every start the draw takes the first question upward not in the history, wrapping to 0,
 // into history entry level % 5; answer p goes to the first free slot from its number % 4 upward;
-// the correct slot is the first number % 4. Texts are copied as they stand; states reset.
+// the correct slot is the first number % 4. Texts are copied as they stand; states reset, and a
+// load empties the history.
 TEST(QuestionDraw, EveryProbeStartAndShuffle) {
     const int tiers[][6] = {{10, -1, -1, 3, 4, -1}, {10, 8, 9, -1, -1, 7}, {6, 0, 1, 2, 4, 5}};
     for (const int *t : tiers) {
         const int n = t[0], *history = t + 1; // its question count, its history
         ASSERT_EQ(load_text(std::to_string(n) + "\nDva\t%s %n\n%d\n\nb\nc\n" + blocks(n - 1)), 0);
+        EXPECT_EQ(std::count(recent_questions, recent_questions + 5, -1), 5);
         for (int k = 0; k < 256; k++) {
             int start = k % (2 * n), want = start % n, slot_of[4] = {-1, -1, -1, -1},
                 numbers[4] = {k % 4, k / 4 % 4 + 4, k / 16 % 4 + 8, k / 64};
@@ -163,9 +148,10 @@ static std::string check_text(const std::string &text) {
 }
 
 // The check names a block shifted by a missing or extra line once, on its first line; a last block
-// cut short on the file's last line; a Windows-1250 file once, on its first line concerned.
-// (Every error of a file: tools/check/CMakeLists.txt.)
+// cut short on the file's last line; a Windows-1250 file once, on its first line concerned; each
+// warning of the review on its line. (Every error of a file, a clean file: tools/check.)
 TEST(QuestionCheck, EveryMistakeOnItsLine) {
+    std::ifstream warnings(REBRIK_TEST_DATA_DIR "/questions/warnings.txt");
     const std::string cases[][2] = {
         // an answer missing in block 2: shifted from there on; the last block lacks its last
         {"6\n" + blocks(1) + "Otazka 1?\na\nb\nc\n" + blocks(4, 2), // 30 lines
@@ -185,6 +171,13 @@ TEST(QuestionCheck, EveryMistakeOnItsLine) {
          "8 w subor je v kodovani Windows-1250, hra cita UTF-8: ulozte ho ako UTF-8 (Poznamkovy "
          "blok: Ulozit ako, Kodovanie UTF-8)\n"
          "11 w text nie je platne UTF-8\n"},
+        {std::string(std::istreambuf_iterator<char>(warnings), {}),
+         "3 w spravna odpoved je prazdna, otazka sa neda vyhrat\n"
+         "10 w nespravna odpoved je prazdna\n"
+         "15 w odpoved je rovnaka ako na riadku 14\n"
+         "17 w otazka uz je v subore na riadku 2\n"
+         "23 w text nie je platne UTF-8\n"
+         "27 w riadok otazky ma 54 znakov, do ramceka sa zmesti 51\n"},
     };
     for (const auto &[text, want] : cases)
         EXPECT_EQ(check_text(text), want) << text;
