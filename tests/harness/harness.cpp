@@ -21,11 +21,20 @@ static unsigned rand_state = 1;
 static std::vector<std::string> made_folders;
 static const fs::path start_folder = fs::current_path();
 static const pid_t maker = getpid();
+static const char *const start_home = getenv("HOME");
+
+// Games played here keep no results: their folder cannot be made under a file.
+static void keep_no_results(void) {
+    setenv("XDG_DATA_HOME", "/dev/null/rebrik-tests", 1);
+    setenv("XDG_CONFIG_HOME", "/dev/null/rebrik-tests", 1);
+    start_home ? setenv("HOME", start_home, 1) : unsetenv("HOME");
+}
 
 void remove_scratch_folders(void) {
     if (getpid() != maker) // a death test's child leaves them to its parent
         return;
     fs::current_path(start_folder);
+    keep_no_results();
     for (const std::string &dir : made_folders)
         fs::remove_all(dir);
     made_folders.clear();
@@ -77,9 +86,7 @@ void headless_init(void) {
     pace_clock = [] { return test_clock; };
     pace_wait_until = [](long long due) { test_clock = std::max(test_clock, due); };
     install_allegro(SYSTEM_NONE, &errno, atexit); // no hardware: nothing to fail
-    // Games played here keep no results: their folder cannot be made under a file.
-    setenv("XDG_DATA_HOME", "/dev/null/rebrik-tests", 1);
-    setenv("XDG_CONFIG_HOME", "/dev/null/rebrik-tests", 1);
+    keep_no_results();
     set_color_depth(32);
     screen = create_bitmap(640, 480);
     set_text_background(makecol(255, 0, 255));

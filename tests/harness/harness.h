@@ -54,8 +54,8 @@ extern std::vector<Animation> animations;
 void animation_agent(void);
 
 // A fresh folder in the temporary directory ("" if none could be made), removed with the others
-// (back in the starting directory) as each test ends, or when any other program exits; one
-// holding the bundled pictures and the test question banks.
+// (back in the starting directory, games keeping no results) as each test ends, or when any other
+// program exits; one holding the bundled pictures and the test question banks.
 std::string scratch_folder(const char *what);
 void remove_scratch_folders(void);
 std::string game_folder(void);
