@@ -3,9 +3,9 @@
 #include "harness/harness.h"
 #include "sound/sound.h"
 
-// Holds key k for two frames, then lets it go for one.
-static void script_key(int k) {
-    script_hold({600, 5, 0, 0, k}, 2);
+// Holds key k (and buttons) for two frames, then lets go for one.
+static void script_key(int k, int buttons = 0) {
+    script_hold({600, 5, buttons, 0, k}, 2);
     script_hold({600, 5, 0, 0}, 1);
 }
 
@@ -55,10 +55,11 @@ TEST(Desktop, PointerAndPictureAtEveryScale) {
     ASSERT_EQ(set_view({1, 0, 0}), 0);
 }
 
-// Each key stands for its area in play's waits, only Space and Enter in the intro's (area -1); a
-// key down as the wait begins counts once pressed again; other keys (M, which mutes, too) do not.
-// (The final screen's keys: Screen.AnimationFrames.)
-TEST(Desktop, KeysThroughTheWaits) {
+// The waits answer a fresh press only, with no frame after it. Each key stands for its area in
+// play's waits, only Space and Enter in the intro's (area -1); a key or the left button down as
+// the wait begins counts once pressed again; other keys (M, which mutes, too) and the right and
+// middle buttons do not; Escape wins over a press. (The final screen's: Screen.AnimationFrames.)
+TEST(Desktop, WaitsTakeFreshPresses) {
     ASSERT_EQ(load_test_images(), 0);
     const int keys[] = {KEY_A,         KEY_B, KEY_C,         KEY_D,     KEY_ENTER,
                         KEY_ENTER_PAD, KEY_N, KEY_BACKSPACE, KEY_1,     KEY_2,
@@ -67,12 +68,17 @@ TEST(Desktop, KeysThroughTheWaits) {
     const int others[2][3] = {{KEY_SPACE, KEY_M, KEY_X}, {KEY_A, KEY_K, KEY_1}}; // not counted
     for (int i = 0; i < 15; i++) {
         script_reset();
-        key[keys[i]] = 1;
-        for (int press : {keys[i], others[areas[i] < 0][i % 3], keys[i]})
-            script_key(press);
+        key[keys[i]] = mouse_b = 1;
+        script_key(keys[i], 1);                              // still down from before the wait
+        script_key(others[areas[i] < 0][i % 3], 2 << i % 2); // the right or the middle button
+        script_key(keys[i]);
         int got = areas[i] < 0 ? wait_click_or_leave_key() : wait_click();
         EXPECT_TRUE(got == areas[i] && script_frames_left() == 2) << keys[i];
     }
+    script_reset();
+    script_hold({0, 0, 0, 0}, 2);
+    script_hold({140, 335, 1, 1}, 2); // a press over answer A with Escape
+    EXPECT_TRUE(wait_click() == AREA_ESCAPE && frames_shown == 3);
 }
 
 // The close button in any wait (intro, question, prompt, blink, banner, final) ends with 0.
