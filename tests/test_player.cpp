@@ -9,7 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include "player/files.h"
-#include "app/app.h"
 #include "harness/harness.h"
 #include "player/player.h"
 
@@ -222,8 +221,8 @@ TEST(Player, KilledWritersLoseNothing) {
 }
 
 // A game that reaches its final screen is kept with the row reached, the row kept, how it ended
-// and the questions met; a game left by Escape is not. The record names the title in the
-// window and heads the hall of fame.
+// and the questions met; a game left by Escape is not. (The record in the title and the hall of
+// fame of the real game: the window tests.)
 TEST(Player, GamesOfPlayKeptOrNot) {
     ASSERT_EQ(headless_load(game_folder().c_str()), 0); // first: the harness sets a home of its own
     PlayerHome home;
@@ -238,6 +237,4 @@ TEST(Player, GamesOfPlayKeptOrNot) {
                 r.games[0].ending == ENDING_WRONG && r.games[0].lifelines == 0);
     EXPECT_TRUE(r.games[1].reached == 1 && r.games[1].kept == 1 &&
                 r.games[1].ending == ENDING_WALKED && r.games[1].lifelines == LIFELINE_FIFTY);
-    EXPECT_EQ(window_title(), "Rebrik - rekord: 1 looser");
-    EXPECT_EQ(hall_of_fame_lines()[2].substr(0, 14), " 1.  1  looser");
 }
