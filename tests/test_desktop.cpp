@@ -104,10 +104,10 @@ TEST(DesktopDeathTest, PendingQuitEndsEveryWait) {
     }
 }
 
-// A bad option or value is named on standard error, then a hint to --help, status 2; --scale
-// takes 1 to 41, the largest factor the library can make, and nothing beyond. --help prints the
-// usage on standard output, status 0, saying where a held Escape ends the game and where it does
-// not, and that closing the window ends it anywhere.
+// A bad option or value (an empty --otazky folder too) is named on standard error, then a hint to
+// --help, status 2; --scale takes 1 to 41, the largest factor the library can make, and nothing
+// beyond. --help prints the usage on standard output, status 0, saying where a held Escape ends
+// the game and where it does not, and that closing the window ends it anywhere.
 TEST(Desktop, CommandLineNamesWhatIsWrong) {
     const struct {
         std::vector<const char *> args;
@@ -118,6 +118,7 @@ TEST(Desktop, CommandLineNamesWhatIsWrong) {
                  {{"--scale", "42"}, 2, 0, "zlá hodnota --scale 42 (celé číslo od 1 do 41)"},
                  {{"--scale=0"}, 2, 0, "zlá hodnota --scale 0 (celé číslo od 1 do 41)"},
                  {{"--scale"}, 2, 0, "voľbe --scale chýba hodnota (od 1 do 41)"},
+                 {{"--otazky="}, 2, 0, "voľbe --otazky chýba priečinok"},
                  {{"--scale", "41"}, -1, 41, nullptr},
                  {{"--scale=1", "--fullscreen"}, -1, 1, nullptr},
                  {{"--help"}, 0, 0, nullptr}};

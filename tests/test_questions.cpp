@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <unistd.h>
 #include "harness/harness.h"
 
@@ -130,17 +131,15 @@ TEST(QuestionDraw, EveryProbeStartAndShuffle) {
 // What the author's check finds in a text: the loader's findings and the review's, in line order,
 // each "LINE e|w TEXT".
 static std::string check_text(const std::string &text) {
-    static std::vector<std::pair<int, std::string>> found;
+    static std::multimap<int, std::string> found; // by line, each line's in the order found
     found.clear();
     load_text(text);
     check_question_file("q.txt", [](int line, const char *finding, int error) {
-        found.push_back({line, (error ? " e " : " w ") + std::string(finding)});
+        found.insert({line, (error ? " e " : " w ") + std::string(finding)});
     });
     review_question_set([](int line, const char *finding) {
-        found.push_back({line, " w " + std::string(finding)});
+        found.insert({line, " w " + std::string(finding)});
     });
-    std::stable_sort(found.begin(), found.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
     std::string out;
     for (const auto &[line, finding] : found)
         out += std::to_string(line) + finding + "\n";
@@ -185,17 +184,15 @@ TEST(QuestionCheck, EveryMistakeOnItsLine) {
 
 // --otazky DIR, relative to the working directory, plays the tier files of DIR, each named with
 // its absolute path in message Q: a missing folder fails at lahke.txt, a missing stredne.txt at
-// question 6. An empty folder name is a bad command line.
+// question 6.
 TEST(QuestionFolder, OwnQuestionsByCommandLine) {
     const std::string base = game_folder(), own = base + "/own/";
     ASSERT_EQ(headless_load(base.c_str()), 0);
     std::filesystem::create_directory(own);
     for (std::string name : {"lahke.txt", "tazke.txt"})
         std::filesystem::copy(base + "/" + name, own + name);
-    char *empty[] = {(char *)"rebrik", (char *)"--otazky="},
-         *nowhere[] = {empty[0], (char *)"--otazky=nikde"},
-         *good[] = {empty[0], (char *)"--otazky", (char *)"own"};
-    EXPECT_EQ(parse_command_line(2, empty), 2);
+    char *nowhere[] = {(char *)"rebrik", (char *)"--otazky=nikde"},
+         *good[] = {nowhere[0], (char *)"--otazky", (char *)"own"};
     ASSERT_EQ(parse_command_line(2, nowhere), -1);
     level = 1;
     EXPECT_EQ(load_tier(), 1);
