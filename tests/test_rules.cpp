@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include "harness/harness.h"
 
 struct Rules : ::testing::Test {
@@ -104,12 +103,4 @@ TEST_F(Rules, BlinkPhasesInFrames) {
     for (int f = 0; f < 180; f++)
         want += f % 60 < 30 ? "201a" : "101b";
     EXPECT_EQ(got, want);
-}
-
-// The window test's game script, played headless, ends as its comments say.
-TEST_F(Rules, WindowGameScript) {
-    std::ifstream in(REBRIK_TEST_DATA_DIR "/window_game.txt");
-    EXPECT_TRUE(play_words(std::string(std::istreambuf_iterator<char>(in), {})) == 2 &&
-                key[KEY_ESC] == 1 && animations.size() == 3);
-    EXPECT_TRUE(animations[0].frames == 200 && animations[1].row == 1 && animations[2].row == 0);
 }
