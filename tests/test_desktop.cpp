@@ -113,8 +113,7 @@ TEST(Desktop, CommandLineNamesWhatIsWrong) {
         std::vector<const char *> args;
         int status, scale;
         const char *said;
-    } cases[] = {{{"--bogus"}, 2, 0, "neznáma voľba --bogus"},
-                 {{"--ticho", "navyse"}, 2, 0, "neznáma voľba navyse"},
+    } cases[] = {{{"--ticho", "navyse"}, 2, 0, "neznáma voľba navyse"}, // after a good one
                  {{"--scale", "42"}, 2, 0, "zlá hodnota --scale 42 (celé číslo od 1 do 41)"},
                  {{"--scale=0"}, 2, 0, "zlá hodnota --scale 0 (celé číslo od 1 do 41)"},
                  {{"--scale"}, 2, 0, "voľbe --scale chýba hodnota (od 1 do 41)"},
