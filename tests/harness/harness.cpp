@@ -7,6 +7,7 @@
 #include <regex>
 #include <sstream>
 #include <unistd.h>
+#include "sound/sound.h"
 
 namespace fs = std::filesystem;
 std::function<void(void)> per_frame_agent;
@@ -108,6 +109,7 @@ void script_reset(void) {
     rand_script.clear();
     frames_shown = rand_taken = tick_count = 0;
     per_frame_agent = nullptr;
+    effect_hook = nullptr;
     apply({0, 0, 0, 0});
     frame_shown_hook = on_frame_shown;
 }
