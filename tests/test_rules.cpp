@@ -1,10 +1,8 @@
-// Game rules, headless with the real bank: endings, the prompt, lifelines, blink and main loop.
+// Game rules, headless with the real bank: endings, the prompt, lifelines and the blink.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include "harness/harness.h"
-#include "sound/sound.h"
 
 struct Rules : ::testing::Test {
     void SetUp() override {
@@ -105,31 +103,4 @@ TEST_F(Rules, BlinkPhasesInFrames) {
     for (int f = 0; f < 180; f++)
         want += f % 60 < 30 ? "201a" : "101b";
     EXPECT_EQ(got, want);
-}
-
-// Escape before the loop: no frame; after a game a new intro, where Escape ends the loop with 0.
-TEST_F(Rules, MainLoop) {
-    key[KEY_ESC] = 1;
-    EXPECT_TRUE(main_loop() == 0 && frames_shown == 0);
-    script_reset();
-    static int intros;
-    intros = 0;
-    effect_hook = [](int effect) {
-        if (effect == EFFECT_INTRO && ++intros == 2)
-            script_hold({0, 0, 0, 1}, 1);
-    };
-    script_click(470, 10);
-    script_click_area(AREA_EXIT);
-    per_frame_agent = animation_agent; // ends the final screen
-    EXPECT_EQ(main_loop(), 0);
-    effect_hook = nullptr;
-    EXPECT_TRUE(intros == 2 && level == 1);
-}
-
-// The window test's game script, played headless, ends as its comments say.
-TEST_F(Rules, WindowGameScript) {
-    std::ifstream in(REBRIK_TEST_DATA_DIR "/window_game.txt");
-    EXPECT_TRUE(play_words(std::string(std::istreambuf_iterator<char>(in), {})) == 2 &&
-                key[KEY_ESC] == 1 && animations.size() == 3);
-    EXPECT_TRUE(animations[0].frames == 200 && animations[1].row == 1 && animations[2].row == 0);
 }

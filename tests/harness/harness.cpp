@@ -8,6 +8,7 @@
 #include <regex>
 #include <sstream>
 #include <unistd.h>
+#include "sound/sound.h"
 
 namespace fs = std::filesystem;
 std::function<void(void)> per_frame_agent;
@@ -22,11 +23,24 @@ static unsigned rand_state = 1;
 static std::vector<std::string> made_folders;
 static const fs::path start_folder = fs::current_path();
 static const pid_t maker = getpid();
+static const char *const start_home = getenv("HOME");
+
+// Games played here keep no results: their folder cannot be made under a file. Through putenv,
+// which Windows has too (there "HOME" without a value is refused, and the benchmark needs none).
+static void keep_no_results(void) {
+    static char data[] = "XDG_DATA_HOME=/dev/null/rebrik-tests",
+                config[] = "XDG_CONFIG_HOME=/dev/null/rebrik-tests";
+    static std::string home = start_home ? std::string("HOME=") + start_home : "HOME";
+    putenv(data);
+    putenv(config);
+    putenv(home.data()); // a name alone removes it
+}
 
 void remove_scratch_folders(void) {
     if (getpid() != maker) // a death test's child leaves them to its parent
         return;
     fs::current_path(start_folder);
+    keep_no_results();
     for (const std::string &dir : made_folders)
         fs::remove_all(dir);
     made_folders.clear();
@@ -78,11 +92,7 @@ void headless_init(void) {
     pace_clock = [] { return test_clock; };
     pace_wait_until = [](long long due) { test_clock = std::max(test_clock, due); };
     install_allegro(SYSTEM_NONE, &errno, atexit); // no hardware: nothing to fail
-    // Games played here keep no results: their folder cannot be made under a file.
-    static char data_home[] = "XDG_DATA_HOME=/dev/null/rebrik-tests",
-                config_home[] = "XDG_CONFIG_HOME=/dev/null/rebrik-tests";
-    putenv(data_home);
-    putenv(config_home);
+    keep_no_results();
     set_color_depth(32);
     screen = create_bitmap(640, 480);
     set_text_background(makecol(255, 0, 255));
@@ -104,6 +114,7 @@ void script_reset(void) {
     rand_script.clear();
     frames_shown = rand_taken = tick_count = 0;
     per_frame_agent = nullptr;
+    effect_hook = nullptr;
     apply({0, 0, 0, 0});
     frame_shown_hook = on_frame_shown;
 }

@@ -24,9 +24,9 @@ struct InputState {
     int key = 0;               // one more key held (its KEY_ scancode), 0 for none
 };
 
-// Empties the input and rand() scripts, releases all input, zeroes the counters and the agent.
-// Then appends: an input state held for some shown frames; a left click (a frame up, two down,
-// one up) at a point or in the middle of click area 0..9 as the screen stands (-1: none).
+// Empties the input and rand() scripts, releases all input, zeroes the counters, the agent and
+// the effect hook. Then appends: an input state held for some shown frames; a left click (up,
+// down, down, up) at a point or in the middle of click area 0..9 as the screen stands (-1: none).
 void script_reset(void);
 void script_hold(InputState state, int frames);
 void script_click(int x, int y);
@@ -54,8 +54,8 @@ extern std::vector<Animation> animations;
 void animation_agent(void);
 
 // A fresh folder in the temporary directory ("" if none could be made), removed with the others
-// (back in the starting directory) as each test ends, or when any other program exits; one
-// holding the bundled pictures and the test question banks.
+// (back in the starting directory, games keeping no results) as each test ends, or when any other
+// program exits; one holding the bundled pictures and the test question banks.
 std::string scratch_folder(const char *what);
 void remove_scratch_folders(void);
 std::string game_folder(void);
