@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One-step set-up for Rebrik on Debian 12: installs the missing Debian packages, builds, and
 # then plays the game on the bundled data ("play", passing the rest of the command line on to the
-# game), runs every test through CTest ("test"), builds the Debian package
+# game), runs every test through CTest, the Windows build's under Wine too ("test"), builds the Debian package
 # build/rebrik_VERSION_amd64.deb ("package"), or cross-builds the Windows game, its setup
 # program and portable zip into build-win ("windows").
 set -euo pipefail
@@ -42,8 +42,11 @@ play)
     exec ../build/rebrik "${@:2}"
     ;;
 test)
-    install_missing "${PLAY_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    install_missing "${PLAY_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${TEST_PACKAGES[@]}" \
+        "${WINDOWS_PACKAGES[@]}"
     build
+    # The Windows game and its packages, which the Wine tests play and install.
+    bash packaging/windows/build.sh build-win
     # Every test removes what it makes: the run's temporary files go to a folder of its own,
     # which must be empty when the tests are done.
     TMPDIR=$(mktemp -d) && export TMPDIR
