@@ -54,11 +54,11 @@ mean_is() {
         -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" info:)" && (($2))
 }
 
-# Clicks the left button at (x, y), held long enough for a polled read; holds key $1 for $2 s.
-click_at() { move_to "$1" "$2" && sleep 0.15 && xdotool mousedown 1 sleep 0.1 mouseup 1 sleep 0.15; }
+# Clicks the left button at (x, y), held for a polled read on a loaded machine; holds key $1 $2 s.
+click_at() { move_to "$1" "$2" && sleep 0.15 && xdotool mousedown 1 sleep 0.25 mouseup 1 sleep 0.15; }
 hold_key() { xdotool keydown "$1" sleep "$2" keyup "$1"; }
 # Holds key $1 if KEYS (the key leaving the intro and final screen) is set, else clicks ($2, $3).
-press() { if [ -n "${KEYS:-}" ]; then hold_key "$1" 0.15; else click_at "$2" "$3"; fi; }
+press() { if [ -n "${KEYS:-}" ]; then hold_key "$1" 0.25; else click_at "$2" "$3"; fi; }
 
 # Board areas: slot s's answer text (column s % 2, row s / 2) and the confirmation prompt.
 slot_text() { echo "180x8+$((82 + $1 % 2 * 210))+$((332 + $1 / 2 * 40))"; }

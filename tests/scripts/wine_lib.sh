@@ -4,8 +4,9 @@
 source "$SRC/tests/scripts/window_lib.sh"
 WIN_BUILD=${REBRIK_WIN_BUILD:-$SRC/build-win}
 [ -f "$WIN_BUILD/rebrik.exe" ] || { echo "no Windows build in $WIN_BUILD: ./run.sh windows makes it"; exit 77; }
+# Wine's server keeps its socket in a folder of the temporary folder: this one goes with $WORK.
+export WINEPREFIX=$WORK/prefix WINEDEBUG=-all TMPDIR=$WORK/tmp && mkdir "$TMPDIR"
 # No sound driver (a machine without a sound device) and no .NET or browser engine to install.
-export WINEPREFIX=$WORK/prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml,winealsa.drv,winepulse.drv,wineoss.drv="
 WINE=$(command -v wine)
 cleanup() { kill -9 $GAME_PID 2>/dev/null; wineserver -k 2>/dev/null; kill $XVFB_PID 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"; }
