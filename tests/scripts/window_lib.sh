@@ -64,15 +64,16 @@ press() { if [ -n "${KEYS:-}" ]; then hold_key "$1" 0.25; else click_at "$2" "$3
 slot_text() { echo "180x8+$((82 + $1 % 2 * 210))+$((332 + $1 / 2 * 40))"; }
 PROMPT_TEXT="88x8+206+160"
 
-# Polls until the condition command "$@" succeeds on a fresh capture in $SHOT, for 20 s.
+# Polls until the condition command "$@" succeeds on a fresh capture in $SHOT, for 20 s (or
+# WAITS fifths of a second).
 SHOT="$WORK/shot.png"
 wait_until() {
-    for _ in $(seq 100); do
+    for _ in $(seq "${WAITS:-100}"); do
         capture "$SHOT" && "${@:2}" && return 0
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $1"
         sleep 0.2
     done
-    fail "no $1 within 20 s"
+    fail "no $1 within $((${WAITS:-100} / 5)) s"
 }
 
 # Conditions on the current capture; changed compares area $1 with the one before the word played.

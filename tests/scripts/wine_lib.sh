@@ -18,10 +18,7 @@ start_desktop() { start_x 1920x1080 && (openbox >/dev/null 2>&1 &) && { wineboot
 # The game's window, whose title starts with Rebrik (a record or muting may follow): in GAME_WINDOW.
 listed() { GAME_WINDOW=$(wmctrl -l | awk '$4 == "Rebrik" { print $1 }') && [ -n "$GAME_WINDOW" ]; }
 # Wine's start on a loaded machine can take most of a minute: a longer wait for the window.
-start_window() {
-    GAME_WINDOW="" && start_game "$@" && for _ in $(seq 200); do listed && break || sleep 0.2; done
-    wait_until "a window named Rebrik" listed
-}
+start_window() { GAME_WINDOW="" && start_game "$@" && WAITS=300 wait_until "a window named Rebrik" listed; }
 
 # The program $1 (default: the game) under Wine for start_game, through a script of ours.
 wine_program() {
