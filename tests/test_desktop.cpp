@@ -85,34 +85,32 @@ TEST(Desktop, WaitsTakeFreshPresses) {
 // beyond. --help prints the usage on standard output, status 0, saying where a held Escape ends
 // the game and where it does not, and that closing the window ends it anywhere.
 TEST(Desktop, CommandLineNamesWhatIsWrong) {
-    const struct {
-        std::vector<const char *> args;
-        int status, scale;
-        const char *said;
-    } cases[] = {{{"--ticho", "navyse"}, 2, 0, "neznáma voľba navyse"}, // after a good one
-                 {{"--scale", "42"}, 2, 0, "zlá hodnota --scale 42 (celé číslo od 1 do 41)"},
-                 {{"--scale=0"}, 2, 0, "zlá hodnota --scale 0 (celé číslo od 1 do 41)"},
-                 {{"--scale"}, 2, 0, "voľbe --scale chýba hodnota (od 1 do 41)"},
-                 {{"--otazky="}, 2, 0, "voľbe --otazky chýba priečinok"},
-                 {{"--scale", "41"}, -1, 41, nullptr},
-                 {{"--scale=1", "--fullscreen"}, -1, 1, nullptr},
-                 {{"--help"}, 0, 0, nullptr}};
+    // the options; the status and the scale parse_command_line gives, what it says on error
+    const std::tuple<std::vector<const char *>, int, int, const char *> cases[] = {
+        {{"--ticho", "navyse"}, 2, 0, "neznáma voľba navyse"}, // after a good one
+        {{"--scale", "42"}, 2, 0, "zlá hodnota --scale 42 (celé číslo od 1 do 41)"},
+        {{"--scale=0"}, 2, 0, "zlá hodnota --scale 0 (celé číslo od 1 do 41)"},
+        {{"--scale"}, 2, 0, "voľbe --scale chýba hodnota (od 1 do 41)"},
+        {{"--otazky="}, 2, 0, "voľbe --otazky chýba priečinok"},
+        {{"--scale", "41"}, -1, 41, nullptr},
+        {{"--scale=1", "--fullscreen"}, -1, 1, nullptr},
+        {{"--help"}, 0, 0, nullptr}};
     std::string usage;
-    for (auto c : cases) {
-        c.args.insert(c.args.begin(), "rebrik");
+    for (auto [args, want_status, want_scale, said] : cases) {
+        args.insert(args.begin(), "rebrik");
         options = {};
         testing::internal::CaptureStderr();
         testing::internal::CaptureStdout();
-        int status = parse_command_line(int(c.args.size()), (char **)c.args.data());
+        int status = parse_command_line(int(args.size()), (char **)args.data());
         usage = testing::internal::GetCapturedStdout();
-        EXPECT_EQ(status * 100 + options.scale, c.status * 100 + c.scale) << c.args[1];
+        EXPECT_EQ(status * 100 + options.scale, want_status * 100 + want_scale) << args[1];
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
-                  c.said ? "rebrik: " + std::string(c.said) + "\nPomoc: rebrik --help\n" : "");
+                  said ? "rebrik: " + std::string(said) + "\nPomoc: rebrik --help\n" : "");
     }
-    for (const char *said : {"Esc (podržať)  koniec hry na úvode a keď hra čaká na odpoveď",
+    for (const char *line : {"Esc (podržať)  koniec hry na úvode a keď hra čaká na odpoveď",
                              "(nie pri \"Si si isty?\" ani na záverečnej obrazovke)",
                              "Zatvorenie okna  koniec hry kedykoľvek"}) // --help's, the last
-        EXPECT_NE(usage.find(said), std::string::npos) << said;
+        EXPECT_NE(usage.find(line), std::string::npos) << line;
 }
 
 // The window's factor on common desktops: the one asked for while the window and the window

@@ -94,11 +94,8 @@ TEST(Player, ResultsFileVerdicts) {
     Results back;
     ASSERT_EQ(parse_results(text, &back), 0);
     EXPECT_EQ(format_results(back), text);
-    const struct {
-        std::string text;
-        int verdict;
-        size_t games;
-    } cases[] = {
+    // the text, its verdict, the games read
+    const std::tuple<std::string, int, size_t> cases[] = {
         {"", 1, 0},
         {text.substr(0, text.size() - 1), 1, 1},                   // cut short: the met line lost
         {text.substr(0, text.find("otazka") + 9), 1, 1},           // cut inside a line
@@ -109,9 +106,9 @@ TEST(Player, ResultsFileVerdicts) {
         {"rebrik-vysledky 2\n" + text.substr(text.find('\n') + 1) + "nove\tpole\n", 2, 1},
         {text + "\n", 0, 1}, // an empty line is harmless
     };
-    for (const auto &c : cases) {
-        EXPECT_EQ(parse_results(c.text, &back), c.verdict) << c.text;
-        EXPECT_EQ(back.games.size(), c.games) << c.text;
+    for (const auto &[damaged, verdict, games] : cases) {
+        EXPECT_EQ(parse_results(damaged, &back), verdict) << damaged;
+        EXPECT_EQ(back.games.size(), games) << damaged;
     }
 }
 
