@@ -181,21 +181,16 @@ TEST(QuestionCheck, EveryMistakeOnItsLine) {
 }
 
 // --otazky DIR, relative to the working directory, plays the tier files of DIR, each named with
-// its absolute path in message Q: a missing folder fails at lahke.txt, a missing stredne.txt at
-// question 6.
+// its absolute path in message Q: a missing stredne.txt fails at question 6.
 TEST(QuestionFolder, OwnQuestionsByCommandLine) {
     const std::string base = game_folder(), own = base + "/own/";
     ASSERT_EQ(headless_load(base.c_str()), 0);
     std::filesystem::create_directory(own);
     for (std::string name : {"lahke.txt", "tazke.txt"})
         std::filesystem::copy(base + "/" + name, own + name);
-    char *nowhere[] = {(char *)"rebrik", (char *)"--otazky=nikde"},
-         *good[] = {nowhere[0], (char *)"--otazky", (char *)"own"};
-    ASSERT_EQ(parse_command_line(2, nowhere), -1);
+    char *args[] = {(char *)"rebrik", (char *)"--otazky=own"};
+    ASSERT_EQ(parse_command_line(2, args), -1);
     level = 1;
-    EXPECT_EQ(load_tier(), 1);
-    EXPECT_EQ(load_file_name, base + "/nikde/lahke.txt");
-    ASSERT_EQ(parse_command_line(3, good), -1);
     EXPECT_EQ(load_tier(), 0);
     EXPECT_EQ(load_file_name, own + "lahke.txt");
     level = 6; // question 6 loads the next tier
