@@ -41,6 +41,29 @@ void write_text(const std::string &path, const std::string &text) {
     ASSERT_EQ(replace_file(path, text), 0);
 }
 
+// In a child process: records games for ever, writing each one's number to fd once its record
+// returned.
+pid_t start_writer(int fd) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        player_load();
+        for (int i = 1;; i++) {
+            player_record({"2026-12-07 10:00:00", 1, 0, ENDING_WRONG, 0}, {(uint64_t)i});
+            if (write(fd, &i, sizeof i) != sizeof i)
+                _exit(1);
+        }
+    }
+    return pid;
+}
+
+// Every number the writers sent down the pipe so far.
+int acknowledged(int fd) {
+    int n = 0, i;
+    while (read(fd, &i, sizeof i) == sizeof i)
+        n++;
+    return n;
+}
+
 } // namespace
 
 // The best ten: the highest kept row first, on a tie the earlier game; played, won and the
@@ -71,11 +94,8 @@ TEST(Player, ResultsFileVerdicts) {
     Results back;
     ASSERT_EQ(parse_results(text, &back), 0);
     EXPECT_EQ(format_results(back), text);
-    const struct {
-        std::string text;
-        int verdict;
-        size_t games;
-    } cases[] = {
+    // the text, its verdict, the games read
+    const std::tuple<std::string, int, size_t> cases[] = {
         {"", 1, 0},
         {text.substr(0, text.size() - 1), 1, 1},                   // cut short: the met line lost
         {text.substr(0, text.find("otazka") + 9), 1, 1},           // cut inside a line
@@ -86,9 +106,9 @@ TEST(Player, ResultsFileVerdicts) {
         {"rebrik-vysledky 2\n" + text.substr(text.find('\n') + 1) + "nove\tpole\n", 2, 1},
         {text + "\n", 0, 1}, // an empty line is harmless
     };
-    for (const auto &c : cases) {
-        EXPECT_EQ(parse_results(c.text, &back), c.verdict) << c.text;
-        EXPECT_EQ(back.games.size(), c.games) << c.text;
+    for (const auto &[damaged, verdict, games] : cases) {
+        EXPECT_EQ(parse_results(damaged, &back), verdict) << damaged;
+        EXPECT_EQ(back.games.size(), games) << damaged;
     }
 }
 
@@ -164,33 +184,6 @@ TEST(Player, StoreThatCannotWrite) {
     }
     EXPECT_EQ(read_text(home.results), "rebrik-vysledky 1\n");
 }
-
-namespace {
-
-// In a child process: records games for ever, writing each one's number to fd once its record
-// returned.
-pid_t start_writer(int fd) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        player_load();
-        for (int i = 1;; i++) {
-            player_record({"2026-12-07 10:00:00", 1, 0, ENDING_WRONG, 0}, {(uint64_t)i});
-            if (write(fd, &i, sizeof i) != sizeof i)
-                _exit(1);
-        }
-    }
-    return pid;
-}
-
-// Every number the writers sent down the pipe so far.
-int acknowledged(int fd) {
-    int n = 0, i;
-    while (read(fd, &i, sizeof i) == sizeof i)
-        n++;
-    return n;
-}
-
-} // namespace
 
 // Two games writing at once, killed at any moment around a write, leave a file that reads as
 // sound and holds every game whose record had returned (and at most the two being written).

@@ -36,10 +36,8 @@ static std::string shown(const char *l1, const char *l2, int lines,
 TEST(QuestionLoad, LoadedOrRefusedOnLine) {
     const std::string six = "6\n" + blocks(5), q54(54, 'q'), a24(24, 'a'), bom = "\xEF\xBB\xBF";
     const std::string fifth = "Otazka 5?|a5|b5|c5|d5"; // the sixth of blocks(6)
-    const struct {
-        std::string text, last; // the file, its last record loaded
-        int why, number;        // LOAD_OK and the count loaded, or the refusal and its line
-    } cases[] = {
+    // the file, its last record loaded; LOAD_OK and the count loaded, or the refusal and its line
+    const std::tuple<std::string, std::string, int, int> cases[] = {
         // CR LF loads as LF; a lone CR stays, and so does a second TAB, in line2.
         {six + "Dva\triadky\tx\r\nA\rB\r\nb\nc\nd\n", "Dva/riadky\tx|A\rB|b|c|d", LOAD_OK, 6},
         {"\n\r\n+6 otazok\n" + blocks(6), fifth, LOAD_OK, 6}, // header text skipped
@@ -66,13 +64,13 @@ TEST(QuestionLoad, LoadedOrRefusedOnLine) {
         {six + "Q\na\nb\nc\n" + a24 + "d\n", "", LOAD_ANSWER_TOO_LONG, 31},
         {six + "Q\n" + a24 + "a\nb\nc\nd\n", "", LOAD_ANSWER_TOO_LONG, 28},
     };
-    for (const auto &c : cases) {
-        int result = load_text(c.text), number = c.why ? load_refusal_line : question_count;
+    for (const auto &[text, last, why, want] : cases) {
+        int result = load_text(text), number = why ? load_refusal_line : question_count;
         const QuestionRecord *r = question_set ? &question_set[question_count - 1] : nullptr;
         EXPECT_EQ(std::tuple(result, load_refusal, number,
                              r ? shown(r->line1, r->line2, r->line_count, r->answers) : ""),
-                  std::tuple(c.why != LOAD_OK, c.why, c.number, c.last))
-            << c.text.substr(0, 40);
+                  std::tuple(why != LOAD_OK, why, want, last))
+            << text.substr(0, 40);
     }
 }
 
@@ -183,21 +181,16 @@ TEST(QuestionCheck, EveryMistakeOnItsLine) {
 }
 
 // --otazky DIR, relative to the working directory, plays the tier files of DIR, each named with
-// its absolute path in message Q: a missing folder fails at lahke.txt, a missing stredne.txt at
-// question 6.
+// its absolute path in message Q: a missing stredne.txt fails at question 6.
 TEST(QuestionFolder, OwnQuestionsByCommandLine) {
     const std::string base = game_folder(), own = base + "/own/";
     ASSERT_EQ(headless_load(base.c_str()), 0);
     std::filesystem::create_directory(own);
     for (std::string name : {"lahke.txt", "tazke.txt"})
         std::filesystem::copy(base + "/" + name, own + name);
-    char *nowhere[] = {(char *)"rebrik", (char *)"--otazky=nikde"},
-         *good[] = {nowhere[0], (char *)"--otazky", (char *)"own"};
-    ASSERT_EQ(parse_command_line(2, nowhere), -1);
+    char *args[] = {(char *)"rebrik", (char *)"--otazky=own"};
+    ASSERT_EQ(parse_command_line(2, args), -1);
     level = 1;
-    EXPECT_EQ(load_tier(), 1);
-    EXPECT_EQ(load_file_name, base + "/nikde/lahke.txt");
-    ASSERT_EQ(parse_command_line(3, good), -1);
     EXPECT_EQ(load_tier(), 0);
     EXPECT_EQ(load_file_name, own + "lahke.txt");
     level = 6; // question 6 loads the next tier

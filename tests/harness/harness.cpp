@@ -146,7 +146,8 @@ int script_frames_left(void) {
     return int(script.size());
 }
 
-void animation_agent(void) {
+// play_words' per-frame agent: records animations, presses the left button 2 frames in 4.
+static void animation_agent(void) {
     static bool animating; // the text mode is transparent only in an animation
     if (_textmode == -1 && !animating) {
         int row = 15;

@@ -50,8 +50,6 @@ struct Animation {
     char tier;
 };
 extern std::vector<Animation> animations;
-// play_words' per-frame agent: records animations, presses the left button 2 frames in 4.
-void animation_agent(void);
 
 // A fresh folder in the temporary directory ("" if none could be made), removed with the others
 // (back in the starting directory, games keeping no results) as each test ends, or when any other
