@@ -100,7 +100,7 @@ void after_frame(void) {
 
 std::vector<std::string> hall_of_fame_lines(void) {
     Standings s = standings_of(player_results);
-    std::vector<std::string> lines = {"SIEN SLAVY", ""};
+    std::vector<std::string> lines = {"SIEŇ SLÁVY", ""};
     char line[96];
     for (size_t i = 0; i < s.best.size(); i++) {
         const GameResult &g = s.best[i];
@@ -109,11 +109,11 @@ std::vector<std::string> hall_of_fame_lines(void) {
         lines.push_back(line);
     }
     if (s.best.empty())
-        lines.push_back("Este ziadna dohrana hra.");
-    std::snprintf(line, sizeof line, "Hry: %d   Vyhry: %d   Priemerna priecka: %.1f", s.played,
+        lines.push_back("Ešte žiadna dohraná hra.");
+    std::snprintf(line, sizeof line, "Hry: %d   Výhry: %d   Priemerná priečka: %.1f", s.played,
                   s.won, s.average_row);
     lines.insert(lines.end(), {"", line});
-    std::snprintf(line, sizeof line, "Stretnute otazky: %d z %d",
+    std::snprintf(line, sizeof line, "Stretnuté otázky: %d z %d",
                   count_met(player_results.met, bank), int(bank.size()));
     lines.push_back(line);
     return lines;
@@ -122,7 +122,7 @@ std::vector<std::string> hall_of_fame_lines(void) {
 // On the screen the hall says how it closes.
 static std::vector<std::string> hall_of_fame_screen(void) {
     std::vector<std::string> lines = hall_of_fame_lines();
-    lines.insert(lines.end(), {"", "Klikni alebo stlac klaves."});
+    lines.insert(lines.end(), {"", "Klikni alebo stlač kláves."});
     return lines;
 }
 
