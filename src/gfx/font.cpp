@@ -79,10 +79,11 @@ static FONT *build_font(void) {
                     g.rows[y] |= (sheet.rows[y][9 * k + x] == '#') << (7 - x);
             glyphs[n] = reinterpret_cast<FONT_GLYPH *>(&g);
             int code = ugetxc(&c);
-            ranges[n] = {code, code + 1, &glyphs[n], n + 1 < GLYPHS ? &ranges[n + 1] : nullptr};
+            ranges[n] = {code, code + 1, &glyphs[n],
+                         n + 1 < GLYPHS ? &ranges[n + 1]
+                                        : static_cast<FONT_MONO_DATA *>(library_font->data)};
         }
     }
-    ranges[GLYPHS - 1].next = static_cast<FONT_MONO_DATA *>(library_font->data);
     built = {ranges, library_font->height, library_font->vtable};
     return &built;
 }

@@ -94,16 +94,15 @@ static void review_encoding(int line, const char *text) {
     }
 }
 
-// Each character of a text that the game's font cannot draw, named once; bytes that are not
-// UTF-8 are review_encoding's.
+// Each character of a text (a record's, so at most QUESTION_LINE_MAX bytes) that the game's font
+// cannot draw, named once; bytes that are not UTF-8 are review_encoding's.
 static void review_glyphs(int line, const char *text) {
-    int named[QUESTION_LINE_MAX + 1], count = 0;
+    int named[QUESTION_LINE_MAX], count = 0;
     for (const unsigned char *s = reinterpret_cast<const unsigned char *>(text); *s;) {
         int n = utf8_sequence(s), c = n ? code_point(s, n) : -1;
         const unsigned char *at = s;
         s += n ? n : 1;
-        if (c < 0 || glyph_drawable(c) || std::count(named, named + count, c) ||
-            count > QUESTION_LINE_MAX)
+        if (c < 0 || glyph_drawable(c) || std::count(named, named + count, c))
             continue;
         named[count++] = c;
         char message[96];
