@@ -63,11 +63,13 @@ struct GlyphBits {
 };
 static GlyphBits glyph_bits[GLYPHS];
 static FONT_GLYPH *glyphs[GLYPHS];
-static FONT_MONO_DATA ranges[GLYPHS];
+static FONT_MONO_DATA ascii, ranges[GLYPHS];
 static FONT built;
 
-// One range a glyph, all ahead of the library's ranges, so our glyphs stand in for its own.
+// The library's first range (ASCII, which most text is, so it is found at once), then one range
+// a glyph of ours, then the library's other ranges, whose glyphs ours stand in for.
 static FONT *build_font(void) {
+    const FONT_MONO_DATA *library = static_cast<const FONT_MONO_DATA *>(library_font->data);
     int n = 0;
     for (const Sheet &sheet : SHEETS) {
         const char *c = sheet.characters;
@@ -80,11 +82,11 @@ static FONT *build_font(void) {
             glyphs[n] = reinterpret_cast<FONT_GLYPH *>(&g);
             int code = ugetxc(&c);
             ranges[n] = {code, code + 1, &glyphs[n],
-                         n + 1 < GLYPHS ? &ranges[n + 1]
-                                        : static_cast<FONT_MONO_DATA *>(library_font->data)};
+                         n + 1 < GLYPHS ? &ranges[n + 1] : library->next};
         }
     }
-    built = {ranges, library_font->height, library_font->vtable};
+    ascii = {library->begin, library->end, library->glyphs, ranges};
+    built = {&ascii, library_font->height, library_font->vtable};
     return &built;
 }
 
