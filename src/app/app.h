@@ -93,7 +93,18 @@ std::vector<std::string> hall_of_fame_lines(void);
 int print_hall_of_fame(void);
 // Shows the hall of fame until a key or a click, then the board again.
 void show_hall_of_fame(void);
-// Before a frame of the board: F11 or Alt+Enter switches between the window and full screen.
+// F11 or Alt+Enter switches between the window and full screen.
 void poll_display_keys(void);
-// Once per shown frame: remembers a change of muting, then acts on a pending quit.
-void after_frame(void);
+// Remembers a change of muting in the settings and the title.
+void remember_muting(void);
+
+// The final screen: its title fades in, waits for a fresh press (a button, Space or Enter; H shows
+// the hall of fame over it), fades out.
+void show_final_screen(void);
+
+// Called once per frame from the shell's work, after the keys of sound; null in the game. Tests
+// use it to move the mouse, keys and clock one step per frame.
+extern void (*test_frame_hook)(void);
+// Has every frame end with the shell's work: the keys of sound, the tests' hook, muting
+// remembered, F11 and Alt+Enter, a pending quit.
+void install_frame_work(void);

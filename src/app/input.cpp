@@ -139,3 +139,28 @@ void wait_any_press(void (*show)(void)) {
     while (anything_down())
         show();
 }
+
+// A fresh Space or Enter leaves the final screen (1); a fresh H shows the hall of fame over it,
+// after which the screen is drawn whole again.
+static int final_screen_key(int *held) {
+    int pressed = leave_key_pressed(held);
+    if (pressed == 2) {
+        show_hall_of_fame();
+        final_screen_drawn_over();
+        *held = leave_keys_down();
+    }
+    return pressed == 1;
+}
+
+// The wait takes a fresh press: a left button still down from the click that ended the game
+// is let go first; then any button ends it. Space or Enter pressed during the wait ends it too
+// (one held since before the wait counts only once pressed again).
+void show_final_screen(void) {
+    open_final_screen();
+    int held = leave_keys_down(), key_left = 0;
+    while ((mouse_b & 1) && !(key_left = final_screen_key(&held)))
+        final_screen_frame();
+    while (!key_left && mouse_b == 0 && !(key_left = final_screen_key(&held)))
+        final_screen_frame();
+    close_final_screen();
+}

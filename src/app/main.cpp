@@ -154,6 +154,7 @@ int game_main(int argc, char *argv[]) {
     if (open_display() != 0)
         return start_failure(NO_GRAPHICS, 1);
     watch_for_repaints(frame_needs_whole_copy);
+    install_frame_work();
     LOCK_VARIABLE(tick_count);
     LOCK_FUNCTION(tick_handler);
     if (install_int(tick_handler, 10) != 0)

@@ -89,13 +89,12 @@ void poll_display_keys(void) {
     was_down = down;
 }
 
-void after_frame(void) {
+void remember_muting(void) {
     if (sound_muted != remembered_muted) {
         remembered_muted = sound_muted;
         player_save_settings({sound_muted, -1});
         update_window_title();
     }
-    act_on_pending_quit();
 }
 
 std::vector<std::string> hall_of_fame_lines(void) {
