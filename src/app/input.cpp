@@ -1,6 +1,8 @@
-// Pointer input: waiting for a press of the left button and naming what lies under it.
+// Pointer and keys: waiting for a fresh press of a button or key and naming what lies under it;
+// the final screen's wait.
+#include "app/input.h"
 #include <allegro.h>
-#include "app/app.h"
+#include "app/records.h"
 #include "gfx/gfx.h"
 
 // The answer buttons and the fields around "ANO" and "NIE"; the lifeline icons and the exit
@@ -110,11 +112,14 @@ int wait_click_or_leave_key(void) {
     return wait_press(LEAVE);
 }
 
-int leave_keys_down(void) {
+// The keys of the final screen down now, as inputs_down gives them.
+static int leave_keys_down(void) {
     return inputs_down(LEAVE) & ~1;
 }
 
-int leave_key_pressed(int *held) {
+// 1 when Space or Enter went down since the last call, 2 for H (the hall of fame); *held
+// carries which of them were down, and starts as leave_keys_down().
+static int leave_key_pressed(int *held) {
     int now = leave_keys_down(), fresh = now & ~*held;
     *held = now;
     for (int i = 0; i < LEAVE.count; i++)

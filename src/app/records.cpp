@@ -1,21 +1,19 @@
 // What the game keeps of the player: each finished game and the questions met in it, the
-// remembered settings, the window's title and the hall of fame.
-#include <allegro.h>
+// settings read at start and the hall of fame.
+#include "app/records.h"
 #include <cstdio>
-#include <cstdlib>
-#include "app/app.h"
+#include "app/command_line.h"
+#include "app/display.h"
+#include "app/input.h"
 #include "game/game.h"
 #include "gfx/gfx.h"
 #include "player/player.h"
 #include "questions/questions.h"
-#include "sound/sound.h"
 
 // The questions shown since the last finished game.
 static std::vector<uint64_t> met_this_game;
 // The hashes of every question in the three tier files, read at start-up.
 static std::vector<uint64_t> bank;
-// Muting as last remembered, to notice M.
-static int remembered_muted;
 
 void question_met(bool first_of_game) {
     if (first_of_game) // a game left unfinished keeps nothing
@@ -28,19 +26,6 @@ void record_game(int reached, int kept, int ending) {
     player_record({local_time_text(), reached, kept, ending, lifelines_used}, met_this_game);
     met_this_game.clear();
     update_window_title();
-}
-
-std::string window_title(void) {
-    std::string title = "Rebrik";
-    Standings s = standings_of(player_results);
-    if (!s.best.empty() && s.best[0].kept > 0)
-        title +=
-            " - rekord: " + std::to_string(s.best[0].kept) + " " + level_titles[s.best[0].kept];
-    return sound_muted ? title + " - ticho" : title;
-}
-
-void update_window_title(void) {
-    set_window_title(window_title().c_str());
 }
 
 // The hashes of every question in the three tier files; a file that cannot be read adds none.
@@ -61,40 +46,10 @@ static std::vector<uint64_t> bank_hashes(void) {
 void load_player_data(void) {
     player_load();
     bank = bank_hashes();
-    if (options.muted)
+    if (options.start_muted)
         player_save_settings({1, -1});
-    options.muted = options.muted || player_settings.muted == 1;
     if (!options.fullscreen && !options.scale)
         options.fullscreen = player_settings.fullscreen == 1;
-    remembered_muted = options.muted;
-}
-
-// Between the window and full screen, remembered; the board is drawn whole on the new screen.
-// If neither mode can be had any more the game cannot go on: message A, status 1.
-static void switch_display(void) {
-    options.fullscreen = is_windowed_mode();
-    if (open_display() != 0) {
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Nemozem nastartovat graficky mod\n");
-        exit(1);
-    }
-    player_save_settings({-1, !is_windowed_mode()});
-}
-
-void poll_display_keys(void) {
-    static bool was_down;
-    bool down = key[KEY_F11] || ((key_shifts & KB_ALT_FLAG) && key[KEY_ENTER]);
-    if (down && !was_down)
-        switch_display();
-    was_down = down;
-}
-
-void remember_muting(void) {
-    if (sound_muted != remembered_muted) {
-        remembered_muted = sound_muted;
-        player_save_settings({sound_muted, -1});
-        update_window_title();
-    }
 }
 
 std::vector<std::string> hall_of_fame_lines(void) {
