@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include "app/command_line.h"
+#include "app/input.h"
 #include "game/game.h"
 #include "gfx/gfx.h"
 #include "platform/platform.h"
@@ -76,11 +77,9 @@ static void switch_display(void) {
 }
 
 void poll_display_keys(void) {
-    static bool was_down;
-    bool down = key[KEY_F11] || ((key_shifts & KB_ALT_FLAG) && key[KEY_ENTER]);
-    if (down && !was_down)
+    static int held;
+    if (fresh_presses(key[KEY_F11] || ((key_shifts & KB_ALT_FLAG) && key[KEY_ENTER]), &held))
         switch_display();
-    was_down = down;
 }
 
 std::string window_title(void) {

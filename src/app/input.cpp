@@ -82,16 +82,21 @@ static int inputs_down(KeySet set) {
     return down;
 }
 
+int fresh_presses(int now, int *held) {
+    int fresh = now & ~*held;
+    *held = now;
+    return fresh;
+}
+
 // Answers a press, never a release: an input down on entry must be let go first. The inputs
 // are read once per pass, with one frame presented between two reads.
 static int wait_press(KeySet set) {
     int prev = inputs_down(set);
     present_frame();
     for (;;) {
-        int now = inputs_down(set);
+        int fresh = fresh_presses(inputs_down(set), &prev);
         if (key[KEY_ESC])
             return AREA_ESCAPE;
-        int fresh = now & ~prev;
         if (fresh & 1) {
             FramePoint p = pointer_in_frame();
             return hit_test(p.x, p.y);
@@ -99,7 +104,6 @@ static int wait_press(KeySet set) {
         for (int i = 0; i < set.count; i++)
             if (fresh & (2 << i))
                 return set.keys[i].area;
-        prev = now;
         present_frame();
     }
 }
@@ -120,8 +124,7 @@ static int leave_keys_down(void) {
 // 1 when Space or Enter went down since the last call, 2 for H (the hall of fame); *held
 // carries which of them were down, and starts as leave_keys_down().
 static int leave_key_pressed(int *held) {
-    int now = leave_keys_down(), fresh = now & ~*held;
-    *held = now;
+    int fresh = fresh_presses(leave_keys_down(), held);
     for (int i = 0; i < LEAVE.count; i++)
         if (fresh & (2 << i))
             return LEAVE.keys[i].area == AREA_HALL ? 2 : 1;
@@ -137,9 +140,9 @@ static bool anything_down(void) {
 }
 
 void wait_any_press(void (*show)(void)) {
-    bool was = anything_down();
+    int held = anything_down();
     show();
-    for (bool now; !(now = anything_down()) || was; was = now)
+    while (!fresh_presses(anything_down(), &held))
         show();
     while (anything_down())
         show();

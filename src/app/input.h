@@ -20,6 +20,10 @@ int point_in_rect(int px, int py, int x, int y, int w, int h);
 // The click area under a screen point: -1 for none, 0..9 otherwise.
 int hit_test(int px, int py);
 
+// The inputs of now (one bit each) that were not down in *held, which then becomes now: the
+// presses since the last call, as every wait and key of the game takes them.
+int fresh_presses(int now, int *held);
+
 // Presents frames until the left button or a key of play is pressed; returns the click area of
 // the press (for a key, the area it stands for), or -2 on Escape. A button or key already down
 // on entry counts only once released and pressed again.

@@ -4,6 +4,7 @@
 #include <allegro.h>
 #include "app/command_line.h"
 #include "app/display.h"
+#include "app/input.h"
 #include "player/player.h"
 #include "sound/sound.h"
 
@@ -18,9 +19,7 @@ void set_muted(int muted) {
 }
 
 void poll_mute_key(void) {
-    static bool was_down;
-    bool down = key[KEY_M] != 0;
-    if (down && !was_down)
+    static int held;
+    if (fresh_presses(key[KEY_M] != 0, &held))
         set_muted(!sound_muted);
-    was_down = down;
 }

@@ -15,11 +15,15 @@ static std::vector<uint64_t> met_this_game;
 // The hashes of every question in the three tier files, read at start-up.
 static std::vector<uint64_t> bank;
 
+// The hash of a question as it is shown: its second line counts only when it has one.
+static uint64_t shown_hash(const char *line1, const char *line2, int line_count) {
+    return question_hash(line1, line_count == 2 ? line2 : "");
+}
+
 void question_met(bool first_of_game) {
     if (first_of_game) // a game left unfinished keeps nothing
         met_this_game.clear();
-    add_met(&met_this_game,
-            question_hash(shown_question.line1, question_lines == 2 ? shown_question.line2 : ""));
+    add_met(&met_this_game, shown_hash(shown_question.line1, shown_question.line2, question_lines));
 }
 
 void record_game(int reached, int kept, int ending) {
@@ -28,24 +32,24 @@ void record_game(int reached, int kept, int ending) {
     update_window_title();
 }
 
-// The hashes of every question in the three tier files; a file that cannot be read adds none.
-// Reading replaces the loaded tier, so this runs only before the first game.
-static std::vector<uint64_t> bank_hashes(void) {
-    std::vector<uint64_t> bank;
+// Reads the results and settings, and the hashes of every question in the three tier files (a
+// file that cannot be read adds none). Reading a tier replaces the loaded one, so this runs only
+// before the first game.
+static void read_player_data(void) {
+    player_load();
+    bank.clear();
     for (int first_level : {1, 6, 11}) {
         if (load_tier_of(first_level) != 0)
             continue;
         for (int i = 0; i < question_count; i++) {
             const QuestionRecord &q = question_set[i];
-            bank.push_back(question_hash(q.line1, q.line_count == 2 ? q.line2 : ""));
+            bank.push_back(shown_hash(q.line1, q.line2, q.line_count));
         }
     }
-    return bank;
 }
 
 void load_player_data(void) {
-    player_load();
-    bank = bank_hashes();
+    read_player_data();
     if (options.start_muted)
         player_save_settings({1, -1});
     if (!options.fullscreen && !options.scale)
@@ -81,8 +85,7 @@ static std::vector<std::string> hall_of_fame_screen(void) {
 }
 
 int print_hall_of_fame(void) {
-    player_load();
-    bank = bank_hashes();
+    read_player_data();
     for (const std::string &line : hall_of_fame_lines())
         std::printf("%s\n", line.c_str());
     return 0;
