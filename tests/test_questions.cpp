@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sys/stat.h>
 #include <unistd.h>
 #include "harness/harness.h"
 
@@ -51,6 +52,9 @@ TEST(QuestionLoad, LoadedOrRefusedOnLine) {
         {"\n" + bom + "6\n" + blocks(6), "", LOAD_NO_NUMBER, 2},
         {"\n\n  x6\n" + blocks(6), "", LOAD_NO_NUMBER, 3},
         {std::string(1, '\0') + "6\n" + blocks(6), "", LOAD_NO_NUMBER, 1},
+        // UTF-16 with a byte-order mark either way, or little-endian without one
+        {std::string("\xFE\xFF\0" "6\0\n", 6), "", LOAD_UTF16, 1},
+        {std::string("6\0\n\0", 4) + blocks(6), "", LOAD_UTF16, 1},
         {"\n5 otazok\n" + blocks(6), "", LOAD_TOO_FEW, 2},
         {"-6\n" + blocks(6), "", LOAD_TOO_FEW, 1},
         {"6 otazok", "", LOAD_HEADER_CUT, 1},
@@ -81,6 +85,9 @@ TEST(QuestionLoad, TierMessages) {
     EXPECT_TRUE(load_question_file("nie-je-tu.txt") == 1 && !load_refusal_line && !question_set);
     tier_failure_message(text, sizeof text);
     EXPECT_STREQ(text, "Nemozem nacitat otazky zo suboru nie-je-tu.txt\n");
+    EXPECT_TRUE(load_question_file(".") == 1 && !load_refusal_line);
+    tier_failure_message(text, sizeof text);
+    EXPECT_STREQ(text, "Nemozem nacitat otazky zo suboru .\nChyba: na mieste suboru je priecinok\n");
     EXPECT_EQ(load_text("6\n" + blocks(1) + "Q\n" + std::string(25, 'a') + "\n", "tazke.txt"), 1);
     level = 11;
     ASSERT_EQ(load_tier(), 1);
@@ -126,12 +133,18 @@ TEST(QuestionDraw, EveryProbeStartAndShuffle) {
     }
 }
 
+// A text of the check's cases that puts a folder, or a pipe, in the file's place.
+static const std::string FOLDER = "<folder>", PIPE = "<pipe>";
+
 // What the author's check finds in a text: the loader's findings and the review's, in line order,
 // each "LINE e|w TEXT".
 static std::string check_text(const std::string &text) {
     static std::multimap<int, std::string> found; // by line, each line's in the order found
     found.clear();
-    load_text(text);
+    load_text(text, text == FOLDER || text == PIPE ? "other.txt" : "q.txt");
+    if (text == FOLDER || text == PIPE) {
+        EXPECT_EQ(text == FOLDER ? mkdir("q.txt", 0700) : mkfifo("q.txt", 0600), 0);
+    }
     check_question_file("q.txt", [](int line, const char *finding, int error) {
         found.insert({line, (error ? " e " : " w ") + std::string(finding)});
     });
@@ -165,11 +178,22 @@ TEST(QuestionCheck, EveryMistakeOnItsLine) {
         {"6\n" + blocks(2) + "Dokonči príslovie: Kto druhému jamu kope\nx\ny\nz\nw\n" +
              blocks(3, 3),
          ""},
-        {"6\n" + blocks(1) + "Otazka?\n" + std::string("Kysl\xEDk\nh\xE9lium\nne\xF3n\nsu\xFF\n") +
+        // Windows-1250, read converted: every letter and quote drawn
+        {"6\n" + blocks(1) + "Otazka?\n" + "Kysl\xEDk\nh\xE9lium\nne\xF3n\n\x84\x8Eiara\x93\n" +
              blocks(4, 2),
-         "8 w subor je v kodovani Windows-1250, hra cita UTF-8: ulozte ho ako UTF-8 (Poznamkovy "
-         "blok: Ulozit ako, Kodovanie UTF-8)\n"
-         "11 w text nie je platne UTF-8\n"},
+         "8 w subor je v kodovani Windows-1250, hra ho prevedie: ulozte ho ako UTF-8 (Poznamkovy "
+         "blok: Ulozit ako, Kodovanie UTF-8)\n"},
+        // a NUL byte named once a line; an empty question line, an empty half
+        {"6\n" + blocks(1) + std::string("O\0t\0azka?\na\nb\nc\nd\n", 18) +
+             "\na\nb\nc\nd\nO?\t\na\nb\nc\nd\n" + blocks(2, 4),
+         "7 w v riadku je bajt 0 (NUL): hra text od neho neukaze\n"
+         "12 w riadok otazky je prazdny\n"
+         "17 w druha polovica otazky (za TAB) je prazdna\n"},
+        {std::string("\xFF\xFE" "6\0", 4), "1 e subor je v kodovani UTF-16 (Unicode), hra cita "
+                                           "UTF-8: ulozte ho ako UTF-8 (Poznamkovy blok: Ulozit "
+                                           "ako, Kodovanie UTF-8)\n"},
+        {FOLDER, "0 e na mieste suboru je priecinok\n"},
+        {PIPE, "0 e na mieste suboru je nieco ine ako subor\n"},
         {std::string(std::istreambuf_iterator<char>(warnings), {}),
          "3 w spravna odpoved je prazdna, otazka sa neda vyhrat\n"
          "10 w nespravna odpoved je prazdna\n"

@@ -25,7 +25,7 @@ static const char USAGE[] =
     "\n"
     "Vlastné otázky, napríklad pre triedu: v novom priečinku (mkdir kviz) napíšte\n"
     "lahke.txt, stredne.txt a tazke.txt (formát: rebrik-check --help), potom\n"
-    "  rebrik-check --werror kviz/*.txt && rebrik --otazky kviz\n"
+    "  rebrik-check --werror kviz && rebrik --otazky kviz\n"
     "\n"
     "Klávesy:\n"
     "  A, B, C, D     odpoveď\n"

@@ -40,6 +40,7 @@ int main_loop(void) {
 
 int game_main(int argc, char *argv[]) {
     prepare_process();
+    utf8_command_line(&argc, &argv);
     int status = parse_command_line(argc, argv);
     if (status >= 0)
         return status;

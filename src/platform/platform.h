@@ -1,11 +1,39 @@
 // What differs between the desktops the game runs on: one file per platform (x11.cpp, win.cpp),
 // chosen by the build, behind this one header.
 #pragma once
+#include <cstdio>
+#include <string>
 
 // First thing at start: on Windows joins the console the game was started from (for --help,
 // --version and Ctrl+C) and makes the folder of rebrik.exe the working directory where the
 // working directory lacks the data. On X11 the launcher has done what is needed.
 void prepare_process(void);
+
+// The command line in UTF-8. On Windows taken again from the system's wide command line: the
+// library builds argv from the ANSI one, which loses every letter outside the system's code page.
+void utf8_command_line(int *argc, char ***argv);
+
+// The folder the player started the program in, in UTF-8 ("" when unknown); on Windows the one
+// before prepare_process moved to the data folder.
+std::string launch_folder(void);
+
+// Whether a path names its place without the working folder ("/..."; on Windows also "C:...",
+// "\\..." and "\...").
+bool absolute_path(const char *path);
+
+// The separators of a path's parts, the first one the one that joins them.
+extern const char PATH_SEPARATORS[];
+
+// What a path names: nothing there, a file, a folder, or something else (a device, a pipe).
+enum { PATH_MISSING, PATH_FILE, PATH_FOLDER, PATH_OTHER };
+int path_kind(const char *path);
+
+// Opens a file for reading as bytes; its path in UTF-8 (on Windows through the wide calls).
+FILE *open_for_reading(const char *path);
+
+// On Windows only: UTF-8 to the system's wide characters and back.
+std::wstring wide(const std::string &text);
+std::string narrow(const wchar_t *text);
 
 // Gives the window the library will make its class name and our icon; before allegro_init.
 void name_window(void);

@@ -4,6 +4,7 @@
 #include <winalleg.h>
 #include <atomic>
 #include <cstdio>
+#include <vector>
 #include "platform/platform.h"
 
 // A quit asked for: by a console event (its number), or by the close button or the session.
@@ -36,9 +37,77 @@ static void find_data_folder(void) {
     SetCurrentDirectoryW(path);
 }
 
+std::wstring wide(const std::string &text) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring w(n > 0 ? n - 1 : 0, L'\0');
+    if (n > 1)
+        MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &w[0], n);
+    return w;
+}
+
+std::string narrow(const wchar_t *text) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string s(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1)
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, &s[0], n, nullptr, nullptr);
+    return s;
+}
+
+// The folder the player started the game in, kept before find_data_folder may leave it.
+static std::string first_folder;
+
+static std::string current_folder(void) {
+    static wchar_t path[32768];
+    DWORD n = GetCurrentDirectoryW(32768, path);
+    return n > 0 && n < 32768 ? narrow(path) : "";
+}
+
+std::string launch_folder(void) {
+    return first_folder.empty() ? current_folder() : first_folder;
+}
+
 void prepare_process(void) {
     join_console();
+    first_folder = current_folder();
     find_data_folder();
+}
+
+void utf8_command_line(int *argc, char ***argv) {
+    static std::vector<std::string> texts;
+    static std::vector<char *> pointers;
+    int n = 0;
+    wchar_t **args = CommandLineToArgvW(GetCommandLineW(), &n);
+    if (!args)
+        return;
+    texts.clear();
+    for (int i = 0; i < n; i++)
+        texts.push_back(narrow(args[i]));
+    LocalFree(args);
+    pointers.clear();
+    for (std::string &text : texts)
+        pointers.push_back(&text[0]);
+    pointers.push_back(nullptr);
+    *argc = n;
+    *argv = pointers.data();
+}
+
+const char PATH_SEPARATORS[] = "\\/";
+
+bool absolute_path(const char *path) {
+    return path[0] == '\\' || path[0] == '/' || (path[0] && path[1] == ':');
+}
+
+int path_kind(const char *path) {
+    DWORD attributes = GetFileAttributesW(wide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return PATH_MISSING;
+    return attributes & FILE_ATTRIBUTE_DIRECTORY ? PATH_FOLDER
+           : attributes & FILE_ATTRIBUTE_DEVICE  ? PATH_OTHER
+                                                 : PATH_FILE;
+}
+
+FILE *open_for_reading(const char *path) {
+    return _wfopen(wide(path).c_str(), L"rb");
 }
 
 // The window's icon is the program's own: the resource named allegro_icon, which the library

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <initializer_list>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <xalleg.h>
 #include "platform/platform.h"
@@ -18,6 +19,31 @@ extern "C" void *allegro_icon;
 
 // The launcher starts the game in its data folder.
 void prepare_process(void) {}
+
+// The system gives the command line as it was typed, UTF-8 on a UTF-8 desktop.
+void utf8_command_line(int *, char ***) {}
+
+std::string launch_folder(void) {
+    char path[4096];
+    return getcwd(path, sizeof path) ? path : "";
+}
+
+const char PATH_SEPARATORS[] = "/";
+
+bool absolute_path(const char *path) {
+    return path[0] == '/';
+}
+
+int path_kind(const char *path) {
+    struct stat info;
+    if (stat(path, &info) != 0)
+        return PATH_MISSING;
+    return S_ISREG(info.st_mode) ? PATH_FILE : S_ISDIR(info.st_mode) ? PATH_FOLDER : PATH_OTHER;
+}
+
+FILE *open_for_reading(const char *path) {
+    return std::fopen(path, "rb");
+}
 
 void name_window(void) {
     allegro_icon = (void *)rebrik_icon_xpm;

@@ -1,24 +1,8 @@
 // Player files on Windows: %APPDATA%\Rebrik, wide-character calls throughout (so a user name
 // with Slovak letters works), MoveFileExW with write-through, and LockFileEx for the lock.
 #include <windows.h>
+#include "platform/platform.h"
 #include "player/files.h"
-
-// UTF-8 to the system's wide characters.
-static std::wstring wide(const std::string &text) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring w(n > 0 ? n - 1 : 0, L'\0');
-    if (n > 1)
-        MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &w[0], n);
-    return w;
-}
-
-static std::string narrow(const wchar_t *text) {
-    int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string s(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1)
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, &s[0], n, nullptr, nullptr);
-    return s;
-}
 
 std::string player_folder(int) {
     const wchar_t *appdata = _wgetenv(L"APPDATA");

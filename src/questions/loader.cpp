@@ -3,7 +3,9 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
+#include "platform/platform.h"
 #include "questions/questions.h"
 
 QuestionRecord *question_set = nullptr;
@@ -16,6 +18,9 @@ char load_file_name[QUESTION_PATH_SIZE];
 int first_block_line = 0;
 int last_line_read = 0;
 
+// How an author mends a file in another encoding.
+#define SAVE_AS_UTF8 "ulozte ho ako UTF-8 (Poznamkovy blok: Ulozit ako, Kodovanie UTF-8)"
+
 static const char *const REFUSAL_TEXTS[LOAD_REFUSAL_COUNT] = {
     "",
     "subor sa neda otvorit",
@@ -27,6 +32,9 @@ static const char *const REFUSAL_TEXTS[LOAD_REFUSAL_COUNT] = {
     "riadok otazky je dlhsi ako 54 bajtov",
     "odpoved je dlhsia ako 24 bajtov",
     "nedostatok pamate",
+    "na mieste suboru je priecinok",
+    "na mieste suboru je nieco ine ako subor",
+    "subor je v kodovani UTF-16 (Unicode), hra cita UTF-8: " SAVE_AS_UTF8,
 };
 
 const char *refusal_text(int refusal) {
@@ -38,11 +46,12 @@ constexpr int END_OF_TEXT = 26;
 
 // A question file being read, one byte at a time, with line numbers.
 struct Reader {
-    FILE *file;
-    int line;      // line of the next byte
-    int last_line; // line of the last byte taken; 1 before the first
-    long taken;    // bytes taken so far
-    bool ended;    // end of file or Ctrl-Z met: nothing more is read
+    const std::string *text; // the whole file, in UTF-8
+    size_t at;               // the next byte's index
+    int line;                // line of the next byte
+    int last_line;           // line of the last byte taken; 1 before the first
+    long taken;              // bytes taken so far
+    bool ended;              // end of file or Ctrl-Z met: nothing more is read
     // Null while the game loads, which stops at the first refusal; the author's check gets
     // every finding here and reads on.
     void (*report)(int line, const char *text, int error);
@@ -51,20 +60,17 @@ struct Reader {
     unsigned field_tail;
     // Per block read while checking, the marks the check for shifted blocks looks at.
     std::vector<unsigned char> marks;
+    int nul_line; // the last line named for a NUL byte
 };
 
 // The next byte, with CR dropped right before LF; EOF from the end of file or a Ctrl-Z on.
 static int next_byte(Reader *r) {
     if (r->ended)
         return EOF;
-    int c = std::getc(r->file);
-    if (c == '\r') {
-        int after = std::getc(r->file);
-        if (after == '\n')
-            c = '\n';
-        else if (after != EOF)
-            std::ungetc(after, r->file);
-    }
+    const std::string &text = *r->text;
+    int c = r->at < text.size() ? (unsigned char)text[r->at++] : EOF;
+    if (c == '\r' && r->at < text.size() && text[r->at] == '\n')
+        c = text[r->at++];
     if (c == EOF || c == END_OF_TEXT) {
         r->ended = true;
         return EOF;
@@ -143,6 +149,10 @@ static int read_field(Reader *r, char *field, int max, bool tab_ends) {
     r->field_tail = 0;
     int c = next_byte(r);
     for (; c != '\n' && c != EOF && !(tab_ends && c == '\t'); c = next_byte(r)) {
+        if (c == 0 && r->report && r->nul_line != r->last_line) {
+            r->nul_line = r->last_line;
+            r->report(r->last_line, "v riadku je bajt 0 (NUL): hra text od neho neukaze", 0);
+        }
         if (n < max)
             field[n++] = char(c);
         r->field_bytes++;
@@ -289,7 +299,81 @@ static void release_set(void) {
     question_count = 0;
 }
 
-// Reads the file with the reader's reporting; the result of read_file, or 1 when not opened.
+// Windows-1250, the older Slovak Windows encoding: the code point of each byte from 0x80 on, 0
+// where it has none.
+static const unsigned short WINDOWS_1250[128] = {
+    0x20AC, 0,      0x201A, 0,      0x201E, 0x2026, 0x2020, 0x2021, 0,      0x2030, 0x0160, 0x2039,
+    0x015A, 0x0164, 0x017D, 0x0179, 0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0,      0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141,
+    0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB,
+    0x013D, 0x02DD, 0x013E, 0x017C, 0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3,
+    0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB,
+    0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
+};
+
+// A file is Windows-1250 when more of its bytes past ASCII break UTF-8 than form it (a UTF-8
+// file with a stray byte stays as it is) and each of them is a character there. It is then
+// converted to UTF-8 in place; the line of its first byte past ASCII is returned, else 0.
+static int convert_windows_1250(std::string *text) {
+    const unsigned char *s = reinterpret_cast<const unsigned char *>(text->c_str());
+    size_t size = text->size(), broken = 0, formed = 0;
+    for (size_t i = 0; i < size;) {
+        int n = utf8_sequence(s + i);
+        if (n == 0 && !WINDOWS_1250[s[i] - 0x80])
+            return 0;
+        broken += n == 0;
+        formed += n > 1;
+        i += n ? size_t(n) : 1;
+    }
+    if (broken <= formed)
+        return 0;
+    std::string utf8;
+    int line = 1, first = 0;
+    for (size_t i = 0; i < size; i++) {
+        unsigned c = s[i] < 0x80 ? s[i] : WINDOWS_1250[s[i] - 0x80];
+        line += c == '\n';
+        if (c < 0x80) {
+            utf8 += char(c);
+            continue;
+        }
+        first = first ? first : line;
+        if (c >= 0x800)
+            utf8 += char(0xE0 | c >> 12);
+        utf8 += char((c >= 0x800 ? 0x80 | (c >> 6 & 0x3F) : 0xC0 | c >> 6));
+        utf8 += char(0x80 | (c & 0x3F));
+    }
+    *text = utf8;
+    return first;
+}
+
+// Notepad's "Unicode": UTF-16 with its byte-order mark, or without one little-endian, its first
+// character ASCII.
+static bool is_utf16(const std::string &text) {
+    return text.size() >= 2 && ((text[0] == '\xFF' && text[1] == '\xFE') ||
+                                (text[0] == '\xFE' && text[1] == '\xFF') || (text[0] && !text[1]));
+}
+
+// The whole file at path into text, in UTF-8; LOAD_OK or why it cannot be read.
+static int read_text(const char *path, std::string *text) {
+    int kind = path_kind(path);
+    if (kind == PATH_FOLDER || kind == PATH_OTHER) // a pipe would wait for a writer
+        return kind == PATH_FOLDER ? LOAD_FOLDER : LOAD_NOT_A_FILE;
+    FILE *file = kind == PATH_FILE ? open_for_reading(path) : nullptr;
+    if (!file)
+        return LOAD_NOT_OPENED;
+    char buffer[65536];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        text->append(buffer, n);
+    bool failed = std::ferror(file);
+    std::fclose(file);
+    return failed ? LOAD_NOT_OPENED : LOAD_OK;
+}
+
+// Reads the file with the reader's reporting; the result of read_file, or 1 when not read.
 static int read_path(const char *path, void (*report)(int line, const char *text, int error)) {
     release_set();
     std::snprintf(load_file_name, sizeof load_file_name, "%s", path);
@@ -297,16 +381,23 @@ static int read_path(const char *path, void (*report)(int line, const char *text
     load_refusal_line = 0;
     first_block_line = 0;
     last_line_read = 0;
-    FILE *file = std::fopen(path, "r");
-    if (!file) {
-        load_refusal = LOAD_NOT_OPENED;
+    std::string text;
+    int unread = read_text(path, &text);
+    if (unread == LOAD_OK && is_utf16(text)) {
+        load_refusal_line = 1;
+        unread = LOAD_UTF16;
+    }
+    if (unread != LOAD_OK) {
+        load_refusal = unread;
         if (report)
-            report(0, refusal_text(LOAD_NOT_OPENED), 1);
+            report(load_refusal_line, refusal_text(unread), 1);
         return 1;
     }
-    Reader reader = {file, 1, 1, 0, false, report, 0, 0, 0, {}};
+    int converted_at = convert_windows_1250(&text);
+    if (converted_at && report)
+        report(converted_at, "subor je v kodovani Windows-1250, hra ho prevedie: " SAVE_AS_UTF8, 0);
+    Reader reader = {&text, 0, 1, 1, 0, false, report, 0, 0, 0, {}, 0};
     int failed = read_file(&reader);
-    std::fclose(file);
     last_line_read = reader.last_line;
     if (report)
         report_shifted_blocks(&reader);

@@ -46,6 +46,9 @@ enum LoadRefusal {
     LOAD_QUESTION_TOO_LONG, // a display line of a question over QUESTION_LINE_MAX bytes
     LOAD_ANSWER_TOO_LONG,   // an answer over ANSWER_MAX bytes
     LOAD_NO_MEMORY,         // no memory for the records
+    LOAD_FOLDER,            // a folder stands in the file's place
+    LOAD_NOT_A_FILE,        // something else (a device, a pipe) stands there
+    LOAD_UTF16,             // the file is in UTF-16
     LOAD_REFUSAL_COUNT
 };
 
@@ -72,7 +75,7 @@ int load_question_file(const char *path);
 // Reads a question file as load_question_file does, for its author: reads on past every refusal
 // it can (a line too long is taken up to its limit, a count of one to five as it stands),
 // reporting each as an error (the first is the one load_refusal keeps; a file not opened is
-// reported on line 0), and warns on the first line of blocks that look shifted by a line missing
+// reported on line 0), and warns on a NUL byte, once on a Windows-1250 file, and on the first line of blocks that look shifted by a line missing
 // or left over. Findings come in no particular order. The blocks read stay loaded, refused or
 // not, for review_question_set. 1 when the game would refuse the file.
 int check_question_file(const char *path, void (*report)(int line, const char *text, int error));
@@ -85,7 +88,7 @@ const char *tier_file_name(int at_level);
 int tier_path(char *path, int size, const char *folder, int at_level);
 
 // Sets the folder the game reads its tier files from: "" (as at start) for the working directory;
-// a relative folder is taken from the working directory now. 1 when the paths of its files would
+// a relative folder is taken from the folder the player started the game in. 1 when the paths of its files would
 // not fit in QUESTION_PATH_SIZE, leaving the folder as it was.
 int set_question_folder(const char *folder);
 
@@ -103,6 +106,10 @@ void tier_failure_message(char *text, int size);
 
 // Ends the program in an orderly way after load_tier failed: message, exit status 1.
 void end_on_tier_failure(void);
+
+// Length of the well-formed UTF-8 sequence at s, or 0 when none starts there (reads no further
+// than a byte that ends it, such as a NUL).
+int utf8_sequence(const unsigned char *s);
 
 // Display width of a question line in characters of the 8-pixel font: a character per UTF-8
 // sequence, a byte that starts none counts as one. *valid is cleared on any bad byte.

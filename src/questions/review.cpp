@@ -18,8 +18,7 @@ static const Utf8Lead UTF8_LEADS[] = {
     {0xF1, 0xF3, 4, 0x80, 0xBF}, {0xF4, 0xF4, 4, 0x80, 0x8F},
 };
 
-// Length of the well-formed sequence at s, or 0 when none starts there.
-static int utf8_sequence(const unsigned char *s) {
+int utf8_sequence(const unsigned char *s) {
     if (s[0] < 0x80)
         return 1;
     for (const Utf8Lead &lead : UTF8_LEADS) {
@@ -59,43 +58,11 @@ int utf8_length(const char *text, int *valid) {
     return chars;
 }
 
-// The reporter of the review under way, and whether it has named the file's encoding yet.
+// The reporter of the review under way.
 static void (*reporter)(int line, const char *text);
-static bool named_1250;
-
-// The bytes of Windows-1250, the older Slovak Windows encoding, for the letters with diacritics
-// of Slovak and Czech and for typographic quotes, dashes and the ellipsis.
-static const char WINDOWS_1250_BYTES[] = "\xE1\xC1\xE4\xC4\xE8\xC8\xEF\xCF\xE9\xC9\xEC\xCC\xED\xCD"
-                                         "\xE5\xC5\xBE\xBC\xF2\xD2\xF3\xD3\xF4\xD4\xF6\xD6\xE0\xC0"
-                                         "\xF8\xD8\x9A\x8A\x9D\x8D\xFA\xDA\xF9\xD9\xFC\xDC\xFD\xDD"
-                                         "\x9E\x8E\x84\x93\x94\x82\x91\x92\x96\x97\x85";
-
-// Whether each byte of text past ASCII is one of those.
-static bool reads_as_1250(const char *text) {
-    for (const char *s = text; *s; s++)
-        if ((*s & 0x80) && !std::strchr(WINDOWS_1250_BYTES, *s))
-            return false;
-    return true;
-}
-
-// A text that is not UTF-8: said once per file as Windows-1250, with how to mend the file, when
-// it reads as that; otherwise on its own line.
-static void review_encoding(int line, const char *text) {
-    int valid = 1;
-    utf8_length(text, &valid);
-    if (valid)
-        return;
-    if (!reads_as_1250(text)) {
-        reporter(line, "text nie je platne UTF-8");
-    } else if (!named_1250) {
-        reporter(line, "subor je v kodovani Windows-1250, hra cita UTF-8: ulozte ho ako UTF-8 "
-                       "(Poznamkovy blok: Ulozit ako, Kodovanie UTF-8)");
-        named_1250 = true;
-    }
-}
 
 // Each character of a text (a record's, so at most QUESTION_LINE_MAX bytes) that the game's font
-// cannot draw, named once; bytes that are not UTF-8 are review_encoding's.
+// cannot draw, named once; bytes that are not UTF-8 are review_text's.
 static void review_glyphs(int line, const char *text) {
     int named[QUESTION_LINE_MAX], count = 0;
     for (const unsigned char *s = reinterpret_cast<const unsigned char *>(text); *s;) {
@@ -122,18 +89,25 @@ enum TextPlace { WHOLE_QUESTION, FIRST_HALF, SECOND_HALF, ANSWER };
 struct Room {
     const char *too_wide; // the warning, with the text's characters and the room's
     int fits;
+    const char *empty; // the warning when it is empty; null where the answers' own review names it
 };
 static const Room ROOMS[] = {
-    {"riadok otazky ma %d znakov, do ramceka sa zmesti %d", QUESTION_BOX_CHARS},
-    {"prva polovica otazky (pred TAB) ma %d znakov, do ramceka sa zmesti %d", QUESTION_BOX_CHARS},
-    {"druha polovica otazky (za TAB) ma %d znakov, do ramceka sa zmesti %d", QUESTION_BOX_CHARS},
-    {"odpoved ma %d znakov, na tlacidlo sa zmesti %d", ANSWER_BUTTON_CHARS},
+    {"riadok otazky ma %d znakov, do ramceka sa zmesti %d", QUESTION_BOX_CHARS,
+     "riadok otazky je prazdny"},
+    {"prva polovica otazky (pred TAB) ma %d znakov, do ramceka sa zmesti %d", QUESTION_BOX_CHARS,
+     "prva polovica otazky (pred TAB) je prazdna"},
+    {"druha polovica otazky (za TAB) ma %d znakov, do ramceka sa zmesti %d", QUESTION_BOX_CHARS,
+     "druha polovica otazky (za TAB) je prazdna"},
+    {"odpoved ma %d znakov, na tlacidlo sa zmesti %d", ANSWER_BUTTON_CHARS, nullptr},
 };
 
-// A text as it will show: bad bytes, characters the font lacks, wider than its place.
+// A text as it will show: empty, bad bytes, characters the font lacks, wider than its place.
 static void review_text(int line, const char *text, TextPlace place) {
     int valid = 1, chars = utf8_length(text, &valid);
-    review_encoding(line, text);
+    if (!text[0] && ROOMS[place].empty)
+        reporter(line, ROOMS[place].empty);
+    if (!valid)
+        reporter(line, "text nie je platne UTF-8");
     review_glyphs(line, text);
     if (chars > ROOMS[place].fits) {
         char message[96];
@@ -183,7 +157,6 @@ static int block_line(int i) {
 
 void review_question_set(void (*report)(int line, const char *text)) {
     reporter = report;
-    named_1250 = false;
     for (int i = 0; i < question_count; i++) {
         const QuestionRecord &q = question_set[i];
         int line = block_line(i);

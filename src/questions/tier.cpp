@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include "game/game.h"
+#include "platform/platform.h"
 #include "questions/questions.h"
 
 // The folder of the tier files, absolute; "" for the working directory.
@@ -14,22 +15,28 @@ const char *tier_file_name(int at_level) {
     return at_level >= 11 ? "tazke.txt" : at_level >= 6 ? "stredne.txt" : "lahke.txt";
 }
 
-int tier_path(char *path, int size, const char *folder, int at_level) {
+// folder and name joined by a separator (none after "" or a folder ending in one) into path. 1
+// when it does not fit in size bytes.
+static int join_path(char *path, int size, const char *folder, const char *name) {
     size_t n = std::strlen(folder);
-    const char *separator = n > 0 && folder[n - 1] != '/' ? "/" : "";
+    bool ends = n == 0 || std::strchr(PATH_SEPARATORS, folder[n - 1]);
     int used =
-        std::snprintf(path, size_t(size), "%s%s%s", folder, separator, tier_file_name(at_level));
+        std::snprintf(path, size_t(size), "%s%.*s%s", folder, ends ? 0 : 1, PATH_SEPARATORS, name);
     return used < 0 || used >= size;
 }
 
+int tier_path(char *path, int size, const char *folder, int at_level) {
+    return join_path(path, size, folder, tier_file_name(at_level));
+}
+
 int set_question_folder(const char *folder) {
-    // The library's canonical form is absolute, so the messages name the file in full, and it
-    // works on every platform (a leading ~ is the home folder, as a shell would have it).
+    // Absolute, so the messages name the file in full: a relative folder is the one in the folder
+    // the player started in. Joined as it stands, any bytes in the name, each system its own way.
     char absolute[QUESTION_PATH_SIZE] = "", longest[QUESTION_PATH_SIZE];
-    if (folder[0])
-        canonicalize_filename(absolute, folder, sizeof absolute);
-    if (std::strlen(absolute) + 1 >= sizeof absolute ||
-        tier_path(longest, sizeof longest, absolute, 6))
+    if (folder[0] && join_path(absolute, sizeof absolute,
+                               absolute_path(folder) ? "" : launch_folder().c_str(), folder))
+        return 1;
+    if (tier_path(longest, sizeof longest, absolute, 6))
         return 1;
     std::memcpy(question_folder, absolute, sizeof question_folder);
     return 0;
@@ -48,10 +55,14 @@ int load_tier(void) {
 void tier_failure_message(char *text, int size) {
     int used =
         std::snprintf(text, size_t(size), "Nemozem nacitat otazky zo suboru %s\n", load_file_name);
-    // A file that could not be opened was never read: there is no line to point at.
-    if (load_refusal != LOAD_NOT_OPENED && load_refusal != LOAD_OK && used >= 0 && used < size)
-        std::snprintf(text + used, size_t(size - used), "Chyba na riadku %d: %s\n",
-                      load_refusal_line, refusal_text(load_refusal));
+    // A file that could not be opened says no more; one not read (a folder) has no line.
+    if (load_refusal == LOAD_NOT_OPENED || load_refusal == LOAD_OK || used < 0 || used >= size)
+        return;
+    char where[32] = "";
+    if (load_refusal_line)
+        std::snprintf(where, sizeof where, " na riadku %d", load_refusal_line);
+    std::snprintf(text + used, size_t(size - used), "Chyba%s: %s\n", where,
+                  refusal_text(load_refusal));
 }
 
 void end_on_tier_failure(void) {

@@ -1,12 +1,12 @@
 // rebrik-check: reads question files with the game's own loader and reports, compiler-style and
 // in line order, everything the game would refuse (errors) and what would play or show badly
 // (warnings), each file alone and then all of them together as the game's tiers.
-#include <sys/stat.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
+#include "platform/platform.h"
 #include "questions/questions.h"
 
 static const char HELP[] =
@@ -22,8 +22,9 @@ static const char HELP[] =
     "konce riadkov LF alebo CR LF; bajt 26 (Ctrl-Z) subor ukoncuje.\n"
     "\n"
     "Varuje aj pri bloku posunutom o chybajuci alebo nadbytocny riadok (odpoved s otaznikom),\n"
-    "pri subore v kodovani Windows-1250, pri odpovedi, ktora chyba na konci suboru, a pri\n"
-    "znaku, ktory hra nevie nakreslit (ukaze namiesto neho ^).\n"
+    "pri subore v kodovani Windows-1250 (hra ho prevedie), pri odpovedi, ktora chyba na konci\n"
+    "suboru, pri prazdnom riadku otazky, bajte 0 a znaku, ktory hra nevie nakreslit (ukaze\n"
+    "namiesto neho ^). Subor v UTF-16 (Unicode) hra odmietne.\n"
     "Viac suborov skontroluje aj spolu ako urovne hry a varuje, ak je otazka dvakrat,\n"
     "ak maju dve otazky rovnake odpovede (v hocijakom poradi), ak text otazky prezradza\n"
     "spravnu odpoved inej (rok, meno z dvoch slov alebo odpoved aspon zo 6 znakov, aj\n"
@@ -77,8 +78,7 @@ static int check_file(const std::string &path) {
 
 // Checks a folder's three tier files in the game's order; a file checks itself.
 static int check_argument(const char *arg) {
-    struct stat info;
-    if (stat(arg, &info) != 0 || !S_ISDIR(info.st_mode))
+    if (path_kind(arg) != PATH_FOLDER)
         return check_file(arg);
     int refused = 0;
     for (int level : {1, 6, 11}) {
@@ -109,6 +109,7 @@ static int print_findings(void) {
 }
 
 int main(int argc, char *argv[]) {
+    utf8_command_line(&argc, &argv);
     bool werror = false;
     int given = 0, refused = 0;
     for (int i = 1; i < argc; i++) {
