@@ -53,7 +53,10 @@ TEST(QuestionLoad, LoadedOrRefusedOnLine) {
         {"\n\n  x6\n" + blocks(6), "", LOAD_NO_NUMBER, 3},
         {std::string(1, '\0') + "6\n" + blocks(6), "", LOAD_NO_NUMBER, 1},
         // UTF-16 with a byte-order mark either way, or little-endian without one
-        {std::string("\xFE\xFF\0" "6\0\n", 6), "", LOAD_UTF16, 1},
+        {std::string("\xFE\xFF\0"
+                     "6\0\n",
+                     6),
+         "", LOAD_UTF16, 1},
         {std::string("6\0\n\0", 4) + blocks(6), "", LOAD_UTF16, 1},
         {"\n5 otazok\n" + blocks(6), "", LOAD_TOO_FEW, 2},
         {"-6\n" + blocks(6), "", LOAD_TOO_FEW, 1},
@@ -87,7 +90,8 @@ TEST(QuestionLoad, TierMessages) {
     EXPECT_STREQ(text, "Nemozem nacitat otazky zo suboru nie-je-tu.txt\n");
     EXPECT_TRUE(load_question_file(".") == 1 && !load_refusal_line);
     tier_failure_message(text, sizeof text);
-    EXPECT_STREQ(text, "Nemozem nacitat otazky zo suboru .\nChyba: na mieste suboru je priecinok\n");
+    EXPECT_STREQ(text,
+                 "Nemozem nacitat otazky zo suboru .\nChyba: na mieste suboru je priecinok\n");
     EXPECT_EQ(load_text("6\n" + blocks(1) + "Q\n" + std::string(25, 'a') + "\n", "tazke.txt"), 1);
     level = 11;
     ASSERT_EQ(load_tier(), 1);
@@ -96,6 +100,26 @@ TEST(QuestionLoad, TierMessages) {
                 testing::ExitedWithCode(1),
                 "^Nemozem nacitat otazky zo suboru tazke.txt\n"
                 "Chyba na riadku 8: odpoved je dlhsia ako 24 bajtov\n$");
+}
+
+// A Windows-1250 copy of a file plays as its UTF-8 original: its question with diacritics in two
+// lines and its answers show the same board to the pixel.
+TEST(QuestionLoad, Windows1250PlaysAsUtf8) {
+    ASSERT_EQ(load_test_images(), 0);
+    BITMAP *original = create_bitmap(640, 480);
+    for (const char *name : {"clean.txt", "clean-1250.txt"}) {
+        std::string path = REBRIK_TEST_DATA_DIR "/questions/" + std::string(name);
+        ASSERT_EQ(load_question_file(path.c_str()), 0);
+        script_reset();
+        script_rand({0, 1, 2, 3, 4});
+        draw_question();
+        EXPECT_STREQ(shown_question.line2, "ak chceme žiť?");
+        draw_text_layer(TEXT_QUESTION);
+        if (name[5] == '.')
+            blit(text_layer, original, 0, 0, 0, 0, 640, 480);
+    }
+    EXPECT_EQ(count_differences(original, text_layer), 0);
+    destroy_bitmap(original);
 }
 
 // From every start the draw takes the first question upward not in the history, wrapping to 0,
@@ -189,9 +213,12 @@ TEST(QuestionCheck, EveryMistakeOnItsLine) {
          "7 w v riadku je bajt 0 (NUL): hra text od neho neukaze\n"
          "12 w riadok otazky je prazdny\n"
          "17 w druha polovica otazky (za TAB) je prazdna\n"},
-        {std::string("\xFF\xFE" "6\0", 4), "1 e subor je v kodovani UTF-16 (Unicode), hra cita "
-                                           "UTF-8: ulozte ho ako UTF-8 (Poznamkovy blok: Ulozit "
-                                           "ako, Kodovanie UTF-8)\n"},
+        {std::string("\xFF\xFE"
+                     "6\0",
+                     4),
+         "1 e subor je v kodovani UTF-16 (Unicode), hra cita "
+         "UTF-8: ulozte ho ako UTF-8 (Poznamkovy blok: Ulozit "
+         "ako, Kodovanie UTF-8)\n"},
         {FOLDER, "0 e na mieste suboru je priecinok\n"},
         {PIPE, "0 e na mieste suboru je nieco ine ako subor\n"},
         {std::string(std::istreambuf_iterator<char>(warnings), {}),
