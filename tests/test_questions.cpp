@@ -53,11 +53,8 @@ TEST(QuestionLoad, LoadedOrRefusedOnLine) {
         {"\n\n  x6\n" + blocks(6), "", LOAD_NO_NUMBER, 3},
         {std::string(1, '\0') + "6\n" + blocks(6), "", LOAD_NO_NUMBER, 1},
         // UTF-16 with a byte-order mark either way, or little-endian without one
-        {std::string("\xFE\xFF\0"
-                     "6\0\n",
-                     6),
-         "", LOAD_UTF16, 1},
-        {std::string("6\0\n\0", 4) + blocks(6), "", LOAD_UTF16, 1},
+        {std::string{'\xFE', '\xFF', 0, '6', 0, '\n'}, "", LOAD_UTF16, 1},
+        {std::string{'6', 0, '\n', 0} + blocks(6), "", LOAD_UTF16, 1},
         {"\n5 otazok\n" + blocks(6), "", LOAD_TOO_FEW, 2},
         {"-6\n" + blocks(6), "", LOAD_TOO_FEW, 1},
         {"6 otazok", "", LOAD_HEADER_CUT, 1},
@@ -213,12 +210,9 @@ TEST(QuestionCheck, EveryMistakeOnItsLine) {
          "7 w v riadku je bajt 0 (NUL): hra text od neho neukaze\n"
          "12 w riadok otazky je prazdny\n"
          "17 w druha polovica otazky (za TAB) je prazdna\n"},
-        {std::string("\xFF\xFE"
-                     "6\0",
-                     4),
-         "1 e subor je v kodovani UTF-16 (Unicode), hra cita "
-         "UTF-8: ulozte ho ako UTF-8 (Poznamkovy blok: Ulozit "
-         "ako, Kodovanie UTF-8)\n"},
+        {std::string{'\xFF', '\xFE', '6', 0},
+         "1 e subor je v kodovani UTF-16 (Unicode), hra cita UTF-8: ulozte ho ako UTF-8 "
+         "(Poznamkovy blok: Ulozit ako, Kodovanie UTF-8)\n"},
         {FOLDER, "0 e na mieste suboru je priecinok\n"},
         {PIPE, "0 e na mieste suboru je nieco ine ako subor\n"},
         {std::string(std::istreambuf_iterator<char>(warnings), {}),
