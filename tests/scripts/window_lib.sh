@@ -21,10 +21,11 @@ start_x() {
 # Makes a fresh data folder from the bundled data; extra arguments are files to leave out.
 make_data() { rm -rf "$WORK/data" && mkdir "$WORK/data" && cp "$SRC"/data/* "$WORK/data/" && (cd "$WORK/data" && rm -f "$@"); }
 
-# Starts the game (or REBRIK_BIN) in the scratch data folder, its PATH (GAME_PATH) without
-# xmessage so that a message goes to standard output instead of a window awaiting its OK button.
+# Starts the game (or REBRIK_BIN) in the scratch data folder (or GAME_DIR), its PATH (GAME_PATH)
+# without xmessage so that a message goes to standard output instead of a window awaiting its OK
+# button.
 start_game() {
-    (cd "$WORK/data" && PATH=${GAME_PATH:-/usr/sbin:/sbin} exec "${REBRIK_BIN:-$BUILD/rebrik}" "$@" >"$WORK/game.out" 2>&1) & GAME_PID=$!
+    (cd "${GAME_DIR:-$WORK/data}" && PATH=${GAME_PATH:-/usr/sbin:/sbin} exec "${REBRIK_BIN:-$BUILD/rebrik}" "$@" >"$WORK/game.out" 2>&1) & GAME_PID=$!
 }
 
 # Waits up to $1 seconds for the game to end (then kills it: status 137); sets STATUS to its status.
