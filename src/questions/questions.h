@@ -121,5 +121,6 @@ void add_to_bank_review(const char *file);
 // Reports what an author should look at across the tiers added since the last call, each on its
 // file and line and naming the other place, and then forgets them: a question twice, two
 // questions with the same answers in any order, a question whose text gives away another's
-// correct answer, and a correct answer whose form alone differs from the wrong ones'.
+// correct answer, the same correct answer asked in nearly the same words, and a correct answer
+// whose form alone differs from the wrong ones'.
 void review_bank(void (*report)(const char *file, int line, const char *text));
