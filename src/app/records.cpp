@@ -1,6 +1,7 @@
 // What the game keeps of the player: each finished game and the questions met in it, the
 // remembered settings, the window's title and the hall of fame.
 #include <allegro.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include "app/app.h"
@@ -58,9 +59,17 @@ static std::vector<uint64_t> bank_hashes(void) {
     return bank;
 }
 
+// Whether a recorded game met this question: the draw offers such questions last.
+static bool met_before(const QuestionRecord &q) {
+    const std::vector<uint64_t> &met = player_results.met;
+    return std::binary_search(met.begin(), met.end(),
+                              question_hash(q.line1, q.line_count == 2 ? q.line2 : ""));
+}
+
 void load_player_data(void) {
     player_load();
     bank = bank_hashes();
+    use_met_questions(met_before);
     if (options.muted)
         player_save_settings({1, -1});
     options.muted = options.muted || player_settings.muted == 1;

@@ -98,6 +98,10 @@ int load_tier_of(int at_level);
 // loaded tier it changes nothing and takes no random numbers.
 void draw_question(void);
 
+// Tells the draw which questions the player met in earlier games (null: none known, as at start).
+// The draw passes over them while the tier has a question neither met nor drawn before.
+void use_met_questions(bool (*met)(const QuestionRecord &q));
+
 // The message end_on_tier_failure shows, written into text (always NUL-terminated).
 void tier_failure_message(char *text, int size);
 
