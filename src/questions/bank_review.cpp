@@ -326,15 +326,16 @@ static bool same_subject(const BankEntry &a, const BankEntry &b) {
 // eight texts name (not rok, USA), but not a number (a year is given_away's).
 static bool names_answer(const BankEntry &a, const BankEntry &b) {
     const Words &key = a.key;
-    if (key.empty() || !same_subject(a, b))
+    if (key.empty())
         return false;
-    if (key.size() >= 2 && names_key(b, a, false, true))
-        return true;
     int capitals = int(std::count(a.key_capitals.begin(), a.key_capitals.end(), true));
     bool surname = key.size() >= 2 && capitals >= 2 && key.back().size() >= 5;
     bool word = key.size() == 1 && key[0].size() >= 3 &&
                 key[0].find_first_not_of("0123456789") != std::string::npos;
-    return (surname || word) && names_key(b, a, true, false) && (surname || texts_naming(a) <= 8);
+    bool named = (key.size() >= 2 && names_key(b, a, false, true)) ||
+                 ((surname || word) && names_key(b, a, true, false) &&
+                  (surname || texts_naming(a) <= 8));
+    return named && same_subject(a, b);
 }
 
 // The same words; a question written twice exactly so in one file the review of that file
