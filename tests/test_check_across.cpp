@@ -29,8 +29,7 @@ static const std::string STUR = "Ľudovít Štúr\nJán Kollár\nAnton Bernolák
                          XYZW = "\nx\ny\nz\nw\n", KRIVAN = "Kde je Kriváň?\n1\n2\n3\n4\n",
                          GIVEN = "a.txt:2: spravnu odpoved prezradza text otazky na b.txt:2",
                          NEAR = "b.txt:2: na tu istu vec sa pyta aj otazka na a.txt:2\n",
-                         BARDS =
-                             "William Shakespeare\nChristopher Marlowe\nOscar Wilde\nJohn Milton\n";
+                         BARDS = "William Shakespeare\nChristopher Marlowe\nOscar Wilde\n";
 
 // Each rule of the review across tiers warns on its pair of questions and not on the near one:
 // the same question in any case, diacritics, spacing or split, also in one file (an exact copy is
@@ -71,19 +70,16 @@ TEST(BankReview, EachRuleWarnsOnItsPairAndNotOnTheNearOne) {
         {"Koľko?\ndesať\ntri\ndva\npäť\n", "", ""},
         {"Ktorá speváčka vydala v roku 2011 album 21?\nAdele\nDuffy\nDido\nSia\n",
          "Kto vydal album 21 v roku 2011?\nadele\nMadonna\nCher\nBjörk\n", NEAR},
-        {"Kto napísal Hamleta?\n" + BARDS,
-         "Kto napísal Rómea a Júliu?\nWilliam Shakespeare\nChristopher Marlowe\nOscar Wilde\nJán "
-         "Hollý\n",
-         ""}, // the same answer, another fact
+        {"Kto napísal Hamleta?\n" + BARDS + "Ben Jonson\n",
+         "Kto napísal Rómea?\n" + BARDS + "Ján Hollý\n", ""}, // the same answer, another fact
         {"Ktorá rieka preteká Ružomberkom?\nVáh\nHron\nNitra\nOrava\n",
          "Ktorá rieka ústi do Váhu v Ružomberku?" + XYZW, GIVEN + "\n"},
         {"Ktorá rieka preteká Ružomberkom?\nVáh\nHron\nNitra\nOrava\n", "Kde pramení Váh?" + XYZW,
          ""}, // another subject
-        {"Kto napísal Hamleta?\n" + BARDS, "Kde sa narodil Shakespeare, autor Hamleta?" + XYZW,
-         GIVEN + "\n"},
-        {"Kto napísal vetu Myslím, teda som?\nRené Descartes\nJohn Locke\nImmanuel Kant\nDavid "
-         "Hume\n",
-         "Kde napísal Descartes vetu „Myslím, teda som“?" + XYZW, GIVEN + "\n"},
+        {"Kto napísal Hamleta?\n" + BARDS + "Ben Jonson\n",
+         "Kde žil Shakespeare, autor Hamleta?" + XYZW, GIVEN + "\n"},
+        {"Kto povedal Myslím, teda som?\nRené Descartes\nJohn Locke\nDavid Hume\nImmanuel Kant\n",
+         "Kde povedal Descartes vetu „Myslím, teda som“?" + XYZW, GIVEN + "\n"},
     };
     for (const auto &[a, b, want] : cases)
         EXPECT_EQ(review(a, b), want) << a << "--\n" << b;
