@@ -332,9 +332,9 @@ static bool names_answer(const BankEntry &a, const BankEntry &b) {
     bool surname = key.size() >= 2 && capitals >= 2 && key.back().size() >= 5;
     bool word = key.size() == 1 && key[0].size() >= 3 &&
                 key[0].find_first_not_of("0123456789") != std::string::npos;
-    bool named = (key.size() >= 2 && names_key(b, a, false, true)) ||
-                 ((surname || word) && names_key(b, a, true, false) &&
-                  (surname || texts_naming(a) <= 8));
+    bool named =
+        (key.size() >= 2 && names_key(b, a, false, true)) ||
+        ((surname || word) && names_key(b, a, true, false) && (surname || texts_naming(a) <= 8));
     return named && same_subject(a, b);
 }
 
