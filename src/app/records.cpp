@@ -1,6 +1,7 @@
 // What the game keeps of the player: each finished game and the questions met in it, the
 // settings read at start and the hall of fame.
 #include "app/records.h"
+#include <algorithm>
 #include <cstdio>
 #include "app/command_line.h"
 #include "app/display.h"
@@ -48,8 +49,15 @@ static void read_player_data(void) {
     }
 }
 
+// Whether a recorded game met this question: the draw offers such questions last.
+static bool met_before(const QuestionRecord &q) {
+    const std::vector<uint64_t> &met = player_results.met;
+    return std::binary_search(met.begin(), met.end(), shown_hash(q.line1, q.line2, q.line_count));
+}
+
 void load_player_data(void) {
     read_player_data();
+    use_met_questions(met_before);
     if (options.start_muted)
         player_save_settings({1, -1});
     if (!options.fullscreen && !options.scale)
