@@ -68,16 +68,18 @@ extern int last_line_read;
 // The reason of a refusal in plain Slovak without diacritics, lower case, no final stop.
 const char *refusal_text(int refusal);
 
-// Reads a question file into question_set and question_count, releasing the set held before.
-// 0 on success (and the history emptied); 1 when the file is missing or refused, holding no set.
+// Reads a question file into question_set and question_count, releasing the set held before; a
+// file in Windows-1250 is read converted to UTF-8, one in UTF-8 byte for byte. 0 on success (and
+// the history emptied); 1 when the file is missing or refused, holding no set.
 int load_question_file(const char *path);
 
 // Reads a question file as load_question_file does, for its author: reads on past every refusal
 // it can (a line too long is taken up to its limit, a count of one to five as it stands),
 // reporting each as an error (the first is the one load_refusal keeps; a file not opened is
-// reported on line 0), and warns on a NUL byte, once on a Windows-1250 file, and on the first line of blocks that look shifted by a line missing
-// or left over. Findings come in no particular order. The blocks read stay loaded, refused or
-// not, for review_question_set. 1 when the game would refuse the file.
+// reported on line 0), and warns on a NUL byte, once on a Windows-1250 file, and on the first line
+// of blocks that look shifted by a line missing or left over. Findings come in no particular order.
+// The blocks read stay loaded, refused or not, for review_question_set. 1 when the game would
+// refuse the file.
 int check_question_file(const char *path, void (*report)(int line, const char *text, int error));
 
 // The file of the tier that starts at this level ("lahke.txt", "stredne.txt", "tazke.txt").
@@ -88,8 +90,8 @@ const char *tier_file_name(int at_level);
 int tier_path(char *path, int size, const char *folder, int at_level);
 
 // Sets the folder the game reads its tier files from: "" (as at start) for the working directory;
-// a relative folder is taken from the folder the player started the game in. 1 when the paths of its files would
-// not fit in QUESTION_PATH_SIZE, leaving the folder as it was.
+// a relative folder is taken from the folder the player started the game in. 1 when the paths of
+// its files would not fit in QUESTION_PATH_SIZE, leaving the folder as it was.
 int set_question_folder(const char *folder);
 
 // Loads the tier file chosen by level (or that starts at at_level) from the question folder. 0 on
