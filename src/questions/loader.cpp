@@ -323,8 +323,6 @@ static int convert_windows_1250(std::string *text) {
     size_t size = text->size(), broken = 0, formed = 0;
     for (size_t i = 0; i < size;) {
         int n = utf8_sequence(s + i);
-        if (n == 0 && !WINDOWS_1250[s[i] - 0x80])
-            return 0;
         broken += n == 0;
         formed += n > 1;
         i += n ? size_t(n) : 1;
@@ -336,10 +334,12 @@ static int convert_windows_1250(std::string *text) {
     for (size_t i = 0; i < size; i++) {
         unsigned c = s[i] < 0x80 ? s[i] : WINDOWS_1250[s[i] - 0x80];
         line += c == '\n';
-        if (c < 0x80) {
+        if (s[i] < 0x80) {
             utf8 += char(c);
             continue;
         }
+        if (!c)
+            return 0; // no character of Windows-1250: the file stays as it is
         first = first ? first : line;
         if (c >= 0x800)
             utf8 += char(0xE0 | c >> 12);
