@@ -33,7 +33,7 @@ endforeach()
 # The guides with the version filled in, CRLF line ends, the Slovak one UTF-8 with a BOM so
 # that every Notepad reads its letters.
 foreach(g ${guides})
-  configure_file(${CMAKE_CURRENT_LIST_DIR}/${g} ${CMAKE_BINARY_DIR}/guides/${g} @ONLY)
+  rebrik_configure_text(${CMAKE_CURRENT_LIST_DIR}/${g} ${CMAKE_BINARY_DIR}/guides/${g})
 endforeach()
 
 add_custom_command(OUTPUT ${zip} ${setup}
