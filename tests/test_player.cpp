@@ -56,6 +56,15 @@ pid_t start_writer(int fd) {
     return pid;
 }
 
+// The files a damaged results file was set aside as.
+std::vector<std::string> asides(const PlayerHome &home) {
+    std::vector<std::string> found;
+    for (const auto &e : std::filesystem::directory_iterator(home.root + "/data/rebrik"))
+        if (e.path().filename().string().rfind("vysledky.txt.poskodeny-", 0) == 0)
+            found.push_back(e.path());
+    return found;
+}
+
 // Every number the writers sent down the pipe so far.
 int acknowledged(int fd) {
     int n = 0, i;
@@ -211,6 +220,39 @@ TEST(Player, KilledWritersLoseNothing) {
     }
     close(pipe_fd[0]);
     close(pipe_fd[1]);
+}
+
+// Two games started together on a damaged file: one sets it aside, whole, the other reads the
+// fresh file, and the fresh file holds what could be read and both games.
+TEST(Player, DamagedFileAtStartOfTwoGames) {
+    PlayerHome home;
+    std::string damaged = "rebrik-vysledky 1\n";
+    for (int i = 0; i < 5; i++)
+        damaged += "hra\t2026-12-07 10:00:00\t3\t0\tzla\t0\n";
+    damaged += "hra\tzlomene\n";
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    for (int round = 0; round < 20; round++) {
+        write_text(home.results, damaged);
+        pid_t games[2];
+        for (pid_t &pid : games)
+            if ((pid = fork()) == 0) {
+                char c;
+                if (read(go[0], &c, 1) == 1) // both start at once
+                    player_load(), player_record({"2026-12-07 11:00:00", 1, 0, ENDING_WRONG, 0}, {});
+                _exit(0);
+            }
+        ASSERT_EQ(write(go[1], "gg", 2), 2);
+        for (pid_t pid : games)
+            waitpid(pid, nullptr, 0);
+        std::vector<std::string> aside = asides(home);
+        ASSERT_EQ(aside.size(), 1u) << "round " << round;
+        EXPECT_EQ(read_text(aside[0]), damaged) << "round " << round;
+        EXPECT_EQ(sound_results(home).games.size(), 7u) << "round " << round;
+        std::filesystem::remove(aside[0]);
+    }
+    close(go[0]);
+    close(go[1]);
 }
 
 // A game that reaches its final screen is kept with the row reached, the row kept, how it ended

@@ -59,6 +59,7 @@ static std::vector<uint64_t> bank_hashes(void) {
 }
 
 void load_player_data(void) {
+    player_choose_hall(question_folder_path());
     player_load();
     bank = bank_hashes();
     if (options.muted)
@@ -98,9 +99,16 @@ void after_frame(void) {
     act_on_pending_quit();
 }
 
+// Whose hall it is: the game's own questions, or a folder of the player's own, by its name.
+static std::string whose_hall(void) {
+    std::string folder = question_folder_path();
+    return folder.empty() ? "Otazky hry"
+                          : "Vlastne otazky: " + question_set_name(folder).substr(0, 48);
+}
+
 std::vector<std::string> hall_of_fame_lines(void) {
     Standings s = standings_of(player_results);
-    std::vector<std::string> lines = {"SIEN SLAVY", ""};
+    std::vector<std::string> lines = {"SIEN SLAVY", whose_hall(), ""};
     char line[96];
     for (size_t i = 0; i < s.best.size(); i++) {
         const GameResult &g = s.best[i];
@@ -127,7 +135,8 @@ static std::vector<std::string> hall_of_fame_screen(void) {
 }
 
 int print_hall_of_fame(void) {
-    player_load();
+    player_choose_hall(question_folder_path());
+    player_load(true);
     bank = bank_hashes();
     for (const std::string &line : hall_of_fame_lines())
         std::printf("%s\n", line.c_str());
