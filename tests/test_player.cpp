@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <pwd.h>
+#include <regex>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -56,11 +59,12 @@ pid_t start_writer(int fd) {
     return pid;
 }
 
-// The files a damaged results file was set aside as.
-std::vector<std::string> asides(const PlayerHome &home) {
+// The files the results file at path was set aside as.
+std::vector<std::string> asides(const std::string &path) {
     std::vector<std::string> found;
-    for (const auto &e : std::filesystem::directory_iterator(home.root + "/data/rebrik"))
-        if (e.path().filename().string().rfind("vysledky.txt.poskodeny-", 0) == 0)
+    std::string folder = path.substr(0, path.rfind('/')), name = path.substr(folder.size() + 1);
+    for (const auto &e : std::filesystem::directory_iterator(folder))
+        if (e.path().filename().string().rfind(name + ".poskodeny-", 0) == 0)
             found.push_back(e.path());
     return found;
 }
@@ -113,12 +117,17 @@ TEST(Player, ResultsFileVerdicts) {
         {text + "hra\t2026-12-07 10:00:00\t3\t5\tzla\t0\n", 1, 1}, // kept above reached
         {text + "hra\t2026-13-x7 10:00:00\t3\t0\tzla\t0\n", 1, 1}, // a bad date
         {"rebrik-vysledky 2\n" + text.substr(text.find('\n') + 1) + "nove\tpole\n", 2, 1},
-        {text + "\n", 0, 1}, // an empty line is harmless
+        {text + "\n", 0, 1},                                        // an empty line is harmless
+        {std::regex_replace(text, std::regex("\n"), "\r\n"), 0, 1}, // CR LF, as Windows edits it
     };
     for (const auto &[damaged, verdict, games] : cases) {
         EXPECT_EQ(parse_results(damaged, &back), verdict) << damaged;
         EXPECT_EQ(back.games.size(), games) << damaged;
     }
+    // Questions met in any order, some twice: read sorted, each once.
+    std::string met = "otazka\t00000000000000ff\notazka\t0000000000000001\n";
+    ASSERT_EQ(parse_results("rebrik-vysledky 1\n" + met + met, &back), 0);
+    EXPECT_EQ(back.met, (std::vector<uint64_t>{1, 255}));
 }
 
 // Settings: a line with an unknown key or a bad value is skipped and the rest kept, an unset
@@ -132,6 +141,7 @@ TEST(Player, SettingsAndQuestionsMet) {
               0);
     EXPECT_TRUE(s.muted == 1 && s.fullscreen == -1);
     EXPECT_EQ(parse_settings("ticho=1\n", &s), 1);
+    EXPECT_TRUE(parse_settings("rebrik-nastavenia 1\r\nticho=1\r\n", &s) == 0 && s.muted == 1);
     EXPECT_TRUE(parse_settings("rebrik-nastavenia 9\nticho=0\n", &s) == 2 && s.muted == 0);
     EXPECT_TRUE(parse_settings(format_settings({1, 0}), &s) == 0 && s.muted == 1 && !s.fullscreen);
     std::vector<uint64_t> met;
@@ -143,46 +153,110 @@ TEST(Player, SettingsAndQuestionsMet) {
     EXPECT_EQ(count_met(met, {b, question_hash("Iná", "")}), 1);
 }
 
-// The first game makes the folders and the file; a damaged file is put aside with the date and
-// what could be read of it begins the fresh file; a newer version's file is never written.
-TEST(Player, StoreDamagedAndNewerFiles) {
+// A results file in each state a disk may hold it; a game starts on it and records one (or only
+// prints the hall). A damaged file is set aside whole, never over another aside, and what could
+// be read of it begins the fresh file. What is no regular file, a newer version's file, one that
+// cannot be set aside and one only printed stay as they are, the game kept in memory. A link is
+// written through, and the file's permissions stay.
+TEST(Player, StoreDamagedAndOtherFiles) {
+    const std::string sound = "rebrik-vysledky 1\nhra\t2026-12-07 10:00:00\t3\t0\tzla\t0\n";
+    auto file = [](const std::string &path, const std::string &text) {
+        write_text(path, text);
+        return path;
+    };
+    // The data folder so deep that the results path fits and the aside name no longer does.
+    auto folder = [](const std::string &path) { // made, and the file left to the row
+        make_folders(path.substr(0, path.rfind('/') + 1));
+        return path.c_str();
+    };
+    // The data folder so deep that the results path fits and the aside name no longer does.
+    auto deep = [&](PlayerHome &h) {
+        std::string data = h.root;
+        while (4060 - data.size() > 250)
+            data += "/" + std::string(200, 'd');
+        data += "/" + std::string(4060 - data.size() - 1, 'd');
+        setenv("XDG_DATA_HOME", data.c_str(), 1);
+        return file(data + "/rebrik/vysledky.txt", sound + "hra\tzlomene\n");
+    };
+    const struct {
+        const char *what;
+        std::function<std::string(PlayerHome &)> make; // the file, its path returned
+        bool only_read;
+        size_t asides;
+        int disk; // games on disk after, -1: the file untouched
+        size_t memory;
+    } cases[] = {
+        {"damaged", [&](PlayerHome &h) { return file(h.results, sound + "hra\tzlomene\n"); }, false,
+         1, 2, 2},
+        {"damaged, printed", [&](PlayerHome &h) { return file(h.results, sound + "x\n"); }, true, 0,
+         -1, 1},
+        {"damaged, no aside name fits", deep, false, 0, -1, 2},
+        {"too big",
+         [&](PlayerHome &h) {
+             file(h.results, sound);
+             return truncate(h.results.c_str(), MAX_PLAYER_FILE + 1), h.results;
+         },
+         false, 1, 1, 1},
+        {"a pipe", [&](PlayerHome &h) { return mkfifo(folder(h.results), 0600), h.results; }, false,
+         0, -1, 1},
+        {"a link to /dev/zero",
+         [&](PlayerHome &h) { return symlink("/dev/zero", folder(h.results)), h.results; }, false,
+         0, -1, 1},
+        {"a newer version's",
+         [&](PlayerHome &h) { return file(h.results, "rebrik-vysledky 3\n" + sound.substr(18)); },
+         false, 0, -1, 2},
+        {"a link to a file elsewhere",
+         [&](PlayerHome &h) {
+             return symlink(file(h.root + "/dotfiles/v.txt", sound).c_str(), folder(h.results)),
+                    h.results;
+         },
+         false, 0, 2, 2},
+        {"its owner's alone",
+         [&](PlayerHome &h) { return chmod(file(h.results, sound).c_str(), 0600), h.results; },
+         false, 0, 2, 2},
+    };
+    for (const auto &c : cases) {
+        PlayerHome home;
+        std::string path = c.make(home), text = read_text(path);
+        struct stat before, after;
+        lstat(path.c_str(), &before);
+        player_load(c.only_read);
+        if (!c.only_read)
+            player_record({"2026-12-07 12:00:00", 1, 0, ENDING_WALKED, 0}, {});
+        lstat(path.c_str(), &after);
+        EXPECT_EQ(after.st_mode, before.st_mode) << c.what;
+        Results r;
+        if (c.disk < 0)
+            EXPECT_EQ(read_text(path), text) << c.what;
+        else
+            EXPECT_TRUE(parse_results(read_text(path), &r) == 0 && (int)r.games.size() == c.disk)
+                << c.what;
+        EXPECT_EQ(player_results.games.size(), c.memory) << c.what;
+        EXPECT_EQ(asides(path).size(), c.asides) << c.what;
+    }
+    // Damaged twice in a second: two asides, each with its own text.
     PlayerHome home;
-    player_load();
-    player_record({"2026-12-07 10:00:00", 3, 0, ENDING_WRONG, 0}, {42});
-    EXPECT_EQ(sound_results(home).met, std::vector<uint64_t>{42});
-
-    write_text(home.results, read_text(home.results) + "hra\tzlomene\n");
-    player_load();
-    int aside = 0;
-    for (const auto &e : std::filesystem::directory_iterator(home.root + "/data/rebrik"))
-        aside += e.path().filename().string().rfind("vysledky.txt.poskodeny-", 0) == 0;
-    EXPECT_EQ(aside, 1);
-    EXPECT_TRUE(sound_results(home).games.size() == 1 && player_results.games.size() == 1);
-
-    std::string newer = "rebrik-vysledky 3\nhra\t2026-12-07 11:00:00\t15\t15\tvsetky\t7\n";
-    write_text(home.results, newer);
-    player_load();
-    player_record({"2026-12-07 12:00:00", 1, 0, ENDING_WALKED, 0}, {});
-    EXPECT_EQ(read_text(home.results), newer);
-    EXPECT_EQ(player_results.games.size(), 2u); // the newer file's game and this one, in memory
+    for (const char *bad : {"x\n", "y\n"})
+        write_text(home.results, bad), player_load();
+    std::vector<std::string> aside = asides(home.results);
+    ASSERT_EQ(aside.size(), 2u);
+    EXPECT_NE(read_text(aside[0]), read_text(aside[1]));
 }
 
 // Whatever keeps the file from being written or read (a write that fails as on a full disk, a
-// file where the folder should be, a folder where the file should be, no home folder) the game
-// goes on: the result is kept in memory for this run, the old file stays as it was, and the
-// player is told once on standard error.
+// file where the folder should be, a folder where the file should be) the game goes on: the
+// result is kept in memory, the old file stays as it was, and the player is told once on
+// standard error. Once the file can be written, the next game writes the run's games kept so far.
+// Folders are made for the player alone; without $HOME the password database gives the home.
 TEST(Player, StoreThatCannotWrite) {
     PlayerHome home;
     write_text(home.results, "rebrik-vysledky 1\n");
     mkdir((home.results + ".novy").c_str(), 0755); // the new file cannot be made
     write_text(home.root + "/blocked", "");
     make_folders(home.root + "/folder/rebrik/vysledky.txt/");
-    // as it is; the data folder's place taken by a file, the file's by a folder; no home at all
-    for (std::string data :
-         {home.root + "/data", home.root + "/blocked", home.root + "/folder", std::string()}) {
+    // as it is; the data folder's place taken by a file, the file's by a folder
+    for (std::string data : {home.root + "/folder", home.root + "/blocked", home.root + "/data"}) {
         setenv("XDG_DATA_HOME", data.c_str(), 1);
-        if (data.empty())
-            unsetenv("XDG_DATA_HOME"), unsetenv("HOME");
         testing::internal::CaptureStderr();
         player_load();
         player_record({"2026-12-07 10:00:00", 2, 0, ENDING_WRONG, 0}, {});
@@ -192,6 +266,15 @@ TEST(Player, StoreThatCannotWrite) {
         EXPECT_EQ(player_results.games.size(), 2u) << data;
     }
     EXPECT_EQ(read_text(home.results), "rebrik-vysledky 1\n");
+    rmdir((home.results + ".novy").c_str());
+    player_record({"2026-12-07 10:10:00", 1, 0, ENDING_WRONG, 0}, {});
+    EXPECT_EQ(sound_results(home).games.size(), 3u);
+    struct stat st;
+    EXPECT_TRUE(stat((home.root + "/data/rebrik").c_str(), &st) == 0 &&
+                (st.st_mode & 0777) == 0700);
+    unsetenv("XDG_DATA_HOME"), unsetenv("HOME");
+    EXPECT_EQ(player_folder(FOLDER_RESULTS),
+              std::string(getpwuid(getuid())->pw_dir) + "/.local/share/rebrik/");
 }
 
 // Two games writing at once, killed at any moment around a write, leave a file that reads as
@@ -239,13 +322,14 @@ TEST(Player, DamagedFileAtStartOfTwoGames) {
             if ((pid = fork()) == 0) {
                 char c;
                 if (read(go[0], &c, 1) == 1) // both start at once
-                    player_load(), player_record({"2026-12-07 11:00:00", 1, 0, ENDING_WRONG, 0}, {});
+                    player_load(),
+                        player_record({"2026-12-07 11:00:00", 1, 0, ENDING_WRONG, 0}, {});
                 _exit(0);
             }
         ASSERT_EQ(write(go[1], "gg", 2), 2);
         for (pid_t pid : games)
             waitpid(pid, nullptr, 0);
-        std::vector<std::string> aside = asides(home);
+        std::vector<std::string> aside = asides(home.results);
         ASSERT_EQ(aside.size(), 1u) << "round " << round;
         EXPECT_EQ(read_text(aside[0]), damaged) << "round " << round;
         EXPECT_EQ(sound_results(home).games.size(), 7u) << "round " << round;
@@ -253,6 +337,22 @@ TEST(Player, DamagedFileAtStartOfTwoGames) {
     }
     close(go[0]);
     close(go[1]);
+}
+
+// Each question set keeps its own hall: the game's own questions one, a folder of the player's
+// another, told apart by the whole path where two folders share a name.
+TEST(Player, QuestionSetsKeepTheirOwnHalls) {
+    PlayerHome home;
+    const std::string sets[] = {"", home.root + "/a/kviz", home.root + "/b/kviz/"};
+    for (int round = 0; round < 2; round++)
+        for (size_t i = 0; i < 3; i++) {
+            player_choose_hall(sets[i]);
+            player_load();
+            EXPECT_EQ(player_results.games.size(), round ? i + 1 : 0) << sets[i];
+            for (size_t g = 0; g <= i && !round; g++)
+                player_record({"2026-12-07 10:00:00", 1, 0, ENDING_WRONG, 0}, {});
+        }
+    player_choose_hall("");
 }
 
 // A game that reaches its final screen is kept with the row reached, the row kept, how it ended
