@@ -35,6 +35,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "Rebrik developers"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "$(KEPT_RESULTS)" ; results and settings: see below
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -71,8 +72,16 @@ Section "$(DESKTOP_SECTION)" SecDesktop
     CreateShortCut "$DESKTOP\Rebrik.lnk" "$INSTDIR\rebrik.exe" "" "$INSTDIR\rebrik.exe" 0
 SectionEnd
 
+; Results and settings live in %APPDATA%\Rebrik, which a portable copy shares: the uninstaller
+; keeps them and says so, and where they are, on its first page and in its list.
+LangString KEPT_RESULTS ${LANG_SLOVAK} "Rebrik sa odinštaluje. Výsledky a nastavenia zostanú \
+v priečinku $APPDATA\Rebrik (používa ho aj prenosná verzia); kto ich nechce, zmaže ho."
+LangString KEPT_RESULTS ${LANG_ENGLISH} "Rebrik will be uninstalled. Your results and settings \
+stay in the folder $APPDATA\Rebrik (a portable copy uses it too); to remove them, delete it."
+
 ; Removes what the setup program put there and nothing else: the folder goes only when empty.
 Section "Uninstall"
+    DetailPrint "$(KEPT_RESULTS)"
     !insertmacro REMOVE_FILES
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
