@@ -165,23 +165,18 @@ TEST(Player, SettingsAndQuestionsMet) {
 }
 
 // A results file in each state a disk may hold it; a game starts on it and records one (or only
-// prints the hall). A damaged file is set aside whole, never over another aside, and what could
-// be read of it begins the fresh file. What is no regular file, a newer version's file, one that
-// cannot be set aside and one only printed stay as they are, the game kept in memory. A link is
-// written through, and the file's permissions stay.
+// prints the hall). A damaged file is set aside, never over another aside (two in one second),
+// and what could be read of it begins the fresh file. What is no regular file, a newer version's
+// file, one that cannot be set aside and one only printed stay as they are, the game kept in
+// memory. A link is written through, and the file's permissions stay.
 TEST(Player, StoreDamagedAndOtherFiles) {
     const std::string sound = "rebrik-vysledky 1\nhra\t2026-12-07 10:00:00\t3\t0\tzla\t0\n";
-    enum { PLAIN, DEEP, TOO_BIG, PIPE, DEV_ZERO, LINK, OWNER_ONLY };
-    const struct {
-        const char *what;
-        int kind;
-        std::string text;
-        bool only_read;
-        size_t asides;
-        int disk; // games on disk after, -1: the file untouched
-        size_t memory;
-    } cases[] = {
+    enum { PLAIN, TWICE, DEEP, TOO_BIG, PIPE, DEV_ZERO, LINK, OWNER_ONLY };
+    // what, how it is made, its text, only read; asides, games on disk after (-1: the file
+    // untouched) and in memory
+    const std::tuple<const char *, int, std::string, bool, size_t, int, size_t> cases[] = {
         {"damaged", PLAIN, sound + "hra\tzlomene\n", false, 1, 2, 2},
+        {"damaged again in the same second", TWICE, sound + "y\n", false, 2, 2, 2},
         {"damaged, printed", PLAIN, sound + "x\n", true, 0, -1, 1},
         {"damaged, no aside name fits", DEEP, sound + "x\n", false, 0, -1, 2},
         {"too big", TOO_BIG, sound, false, 1, 1, 1},
@@ -191,47 +186,42 @@ TEST(Player, StoreDamagedAndOtherFiles) {
         {"a link to a file elsewhere", LINK, sound, false, 0, 2, 2},
         {"its owner's alone", OWNER_ONLY, sound, false, 0, 2, 2},
     };
-    for (const auto &c : cases) {
+    for (const auto &[what, kind, text, only_read, asides_made, disk, memory] : cases) {
         PlayerHome home;
-        std::string path = home.results, file = c.kind == LINK ? home.root + "/v.txt" : path;
+        std::string path = home.results, file = kind == LINK ? home.root + "/v.txt" : path;
         // so deep a folder that the file's path fits and the name it would be set aside as not
-        for (std::string data = home.root; c.kind == DEEP && data.size() < 4060;
+        for (std::string data = home.root; kind == DEEP && data.size() < 4060;
              setenv("XDG_DATA_HOME", data.c_str(), 1), path = file = data + "/rebrik/vysledky.txt")
             data += "/" + std::string(std::min<size_t>(200, 4059 - data.size()), 'd');
         make_folders(path.substr(0, path.rfind('/') + 1));
-        if (c.kind == PIPE)
+        if (kind == TWICE)
+            write_text(file, "x\n"), player_load();
+        if (kind == PIPE)
             mkfifo(path.c_str(), 0600);
-        if (c.kind == DEV_ZERO || c.kind == LINK)
-            symlink(c.kind == LINK ? file.c_str() : "/dev/zero", path.c_str());
-        if (!c.text.empty())
-            write_text(file, c.text);
-        if (c.kind == TOO_BIG || c.kind == OWNER_ONLY)
-            c.kind == TOO_BIG ? truncate(file.c_str(), MAX_PLAYER_FILE + 1)
-                              : chmod(file.c_str(), 0600);
-        std::string text = read_text(path);
+        if (kind == DEV_ZERO || kind == LINK)
+            symlink(kind == LINK ? file.c_str() : "/dev/zero", path.c_str());
+        if (!text.empty())
+            write_text(file, text);
+        if (kind == TOO_BIG || kind == OWNER_ONLY)
+            kind == TOO_BIG ? truncate(file.c_str(), MAX_PLAYER_FILE + 1)
+                            : chmod(file.c_str(), 0600);
+        std::string before_text = read_text(path);
         struct stat before, after;
         lstat(path.c_str(), &before);
-        player_load(c.only_read);
-        if (!c.only_read)
+        player_load(only_read);
+        if (!only_read)
             player_record({"2026-12-07 12:00:00", 1, 0, ENDING_WALKED, 0}, {});
         lstat(path.c_str(), &after);
-        EXPECT_EQ(after.st_mode, before.st_mode) << c.what;
+        EXPECT_EQ(after.st_mode, before.st_mode) << what;
         Results r;
-        if (c.disk < 0)
-            EXPECT_EQ(read_text(path), text) << c.what;
+        if (disk < 0)
+            EXPECT_EQ(read_text(path), before_text) << what;
         else
-            EXPECT_TRUE(parse_results(read_text(path), &r) == 0 && (int)r.games.size() == c.disk)
-                << c.what;
-        EXPECT_EQ(player_results.games.size(), c.memory) << c.what;
-        EXPECT_EQ(asides(path).size(), c.asides) << c.what;
+            EXPECT_TRUE(parse_results(read_text(path), &r) == 0 && (int)r.games.size() == disk)
+                << what;
+        EXPECT_EQ(player_results.games.size(), memory) << what;
+        EXPECT_EQ(asides(path).size(), asides_made) << what;
     }
-    // Damaged twice in a second: two asides, each with its own text.
-    PlayerHome home;
-    for (const char *bad : {"x\n", "y\n"})
-        write_text(home.results, bad), player_load();
-    std::vector<std::string> aside = asides(home.results);
-    ASSERT_EQ(aside.size(), 2u);
-    EXPECT_NE(read_text(aside[0]), read_text(aside[1]));
 }
 
 // Whatever keeps the file from being written or read (a write that fails as on a full disk, a
