@@ -1,7 +1,7 @@
 // The game's own store of player data, driven line by line, for the Wine tests of Windows:
 // "zapis" records a game for each line read and prints its number once the record returned;
-// "drz" holds the results file open as a virus scanner would (not shared for deletion) until a
-// line comes.
+// "drz" holds the results file open as a virus scanner would (not shared for deletion) until its
+// input ends.
 #include <windows.h>
 #include <cstdio>
 #include <cstring>
@@ -16,7 +16,8 @@ int main(int argc, char *argv[]) {
                                nullptr, OPEN_EXISTING, 0, nullptr);
         std::printf("%s\n", h == INVALID_HANDLE_VALUE ? "nedrzim" : "drzim");
         std::fflush(stdout);
-        return !std::fgets(line, sizeof line, stdin) || h == INVALID_HANDLE_VALUE;
+        std::fgets(line, sizeof line, stdin); // a line or the end of the input
+        return h == INVALID_HANDLE_VALUE;
     }
     player_load();
     for (int n = 1; std::fgets(line, sizeof line, stdin); n++) {
