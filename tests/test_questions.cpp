@@ -126,6 +126,38 @@ TEST(QuestionDraw, EveryProbeStartAndShuffle) {
     }
 }
 
+// The questions met in earlier games, by number, for the draw to ask about.
+static std::vector<int> met_numbers;
+static bool met_number(const QuestionRecord &q) {
+    return std::count(met_numbers.begin(), met_numbers.end(), int(&q - question_set));
+}
+
+// The draw passes over questions met in earlier games as over those drawn before, while the tier
+// has a question neither met nor drawn; with none left it draws as if none were met.
+TEST(QuestionDraw, FreshQuestionsFirst) {
+    // the met questions, the history, the probe's start, the question drawn, in a tier of eight
+    const std::tuple<std::vector<int>, std::vector<int>, int, int> cases[] = {
+        {{2, 3}, {}, 2, 4},
+        {{2, 3}, {4, 6}, 3, 5},
+        {{6, 7, 0}, {}, 6, 1},                 // wrapping past the last
+        {{0, 1, 2, 3, 4, 5, 6, 7}, {3}, 3, 4}, // all met: the history alone
+        {{0, 1, 2, 4, 5, 6, 7}, {3}, 5, 5},    // the one not met was drawn: the history alone
+    };
+    ASSERT_EQ(load_text("8\n" + blocks(8)), 0);
+    use_met_questions(met_number);
+    for (const auto &[met, history, start, want] : cases) {
+        met_numbers = met;
+        std::fill(recent_questions, recent_questions + 5, -1);
+        std::copy(history.begin(), history.end(), recent_questions);
+        level = 1;
+        script_reset();
+        script_rand({0, 0, 0, 0, start});
+        draw_question();
+        EXPECT_EQ(recent_questions[1], want) << start;
+    }
+    use_met_questions(nullptr);
+}
+
 // What the author's check finds in a text: the loader's findings and the review's, in line order,
 // each "LINE e|w TEXT".
 static std::string check_text(const std::string &text) {

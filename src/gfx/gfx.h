@@ -30,8 +30,8 @@ extern BITMAP *question_box;
 extern BITMAP *banner_box;
 extern BITMAP *final_box;
 
-// Called after every frame reaches the screen; null in the game. Tests use it to move the
-// mouse, keys and clock one step per shown frame.
+// Called after every frame, shown or not: the one effect of presenting a frame besides drawing
+// it. The shell sets it to its work once per frame (its keys, a pending quit, the tests' hook).
 extern void (*frame_shown_hook)(void);
 
 // Draws the pointer on the back buffer and copies it whole to the screen: the last two steps
@@ -46,7 +46,7 @@ void finish_frame_part(int x, int y, int w, int h);
 extern int pointer_drawn_x, pointer_drawn_y;
 
 // Builds one frame from the layers and the pointer and shows it, copying to the screen only
-// what differs from the frame before. Acts on a quit asked for meanwhile, as every frame does.
+// what differs from the frame before; then calls frame_shown_hook, as every frame does.
 void present_frame(void);
 
 // Tells present_frame that scene_layer or text_layer was redrawn.
@@ -62,8 +62,8 @@ struct View {
     int scale, left, top;
 };
 
-// Sets the view for the frames that follow (the next one is copied whole). 1 when the scale
-// is over MAX_SCALE or the enlarged copy of the frame could not be made; the view and its
+// Sets the view for the frames that follow (the next one, board or not, is copied whole). 1 when
+// the scale is over MAX_SCALE or the enlarged copy of the frame could not be made; the view and its
 // copy are then unchanged.
 int set_view(View v);
 
@@ -160,8 +160,13 @@ extern void (*pace_wait_until)(long long due);
 // The level-up banner: fades the title of level - 1 in and out at the bottom of the play area.
 void show_level_banner(void);
 
-// The final screen: fades the title kept in, waits for a button press, fades it out.
-void show_final_screen(void);
+// The final screen over a still of the board: open fades the title kept in; each frame shows it
+// at full strength (whole after final_screen_drawn_over, when something else was shown over
+// it); close fades it out, its pauses counted from the call. Waiting is the caller's.
+void open_final_screen(void);
+void final_screen_frame(void);
+void final_screen_drawn_over(void);
+void close_final_screen(void);
 
 // The hall of fame over the background: open it with its lines (the first is the heading), show
 // frames of it while it is open, close it (the next board frame is then drawn whole).

@@ -84,6 +84,8 @@ pointer_stays() {
 # 1x on 640x480 and (forced) on 3840x2160, closed at the intro; 4x on 3840x2160, at a question.
 on_screen 640x480 1
 start_window && close_window intro
+# The X server gone under it (the display lost) ends the game with status 1.
+start_window && kill $XVFB_PID && wait_game 60 && [ $STATUS -eq 1 ] || fail "display lost: status $STATUS"
 on_screen 3840x2160 1
 start_window --scale 1 && frame_at_intro && close_window intro
 pointer_stays --scale 1

@@ -26,8 +26,10 @@ static const char HELP[] =
     "Viac suborov skontroluje aj spolu ako urovne hry a varuje, ak je otazka dvakrat,\n"
     "ak maju dve otazky rovnake odpovede (v hocijakom poradi), ak text otazky prezradza\n"
     "spravnu odpoved inej (rok, meno z dvoch slov alebo odpoved aspon zo 6 znakov, aj\n"
-    "v inom pade, bez ohladu na velke pismena a diakritiku), a ak sa spravna odpoved\n"
-    "jedina lisi tvarom (skratka s inicialou, cislo, o viac ako polovicu dlhsia).\n"
+    "v inom pade, bez ohladu na velke pismena a diakritiku; kratsiu odpoved a priezvisko\n"
+    "v otazke na tu istu temu), ak sa dve otazky s tou istou spravnou odpovedou pytaju\n"
+    "takmer tymi istymi slovami, a ak sa spravna odpoved jedina lisi tvarom (skratka\n"
+    "s inicialou, cislo, o viac ako polovicu dlhsia).\n"
     "\n"
     "Vypis: SUBOR:RIADOK: error: ... (hra subor odmietne) alebo warning: ...\n"
     "Navratova hodnota je 1, ak by hra odmietla niektory subor (s --werror aj pri varovani).\n";
