@@ -43,10 +43,12 @@ static Store<Settings> settings_store = {FOLDER_SETTINGS,  "nastavenia.txt", par
 
 static bool told_not_kept;
 
-// Says once per run that what the player does is not kept, and why.
-static void say_not_kept(const char *why) {
+// Says once per run that what the player does is not kept, and why; again when a later write
+// will try again.
+static void say_not_kept(const char *why, bool again) {
     if (!told_not_kept)
-        std::fprintf(stderr, "rebrik: vysledky a nastavenia sa neukladaju: %s\n", why);
+        std::fprintf(stderr, "rebrik: vysledky a nastavenia sa %s: %s\n",
+                     again ? "zatial neulozili (hra to skusi znova)" : "neukladaju", why);
     told_not_kept = true;
 }
 
@@ -127,7 +129,7 @@ template <class T> static void write_store(Store<T> &s) {
     if (written == WRITE_DONE)
         *s.value = now, s.unsaved = s.none;
     if (problem)
-        say_not_kept(problem);
+        say_not_kept(problem, !s.frozen);
 }
 
 // A change the game makes: seen at once, written now or with a later write.
@@ -146,7 +148,7 @@ template <class T> static void load_store(Store<T> &s, bool only_read) {
     std::string folder = player_folder(s.folder);
     int verdict = folder.empty() ? 0 : read_store(s, folder + s.name, s.value);
     if (verdict == 2)
-        s.frozen = true, say_not_kept("subor je z novsej verzie hry");
+        s.frozen = true, say_not_kept("subor je z novsej verzie hry", false);
     if (verdict == 1 && !only_read)
         write_store(s);
 }
