@@ -62,7 +62,7 @@ int read_whole_file(const std::string &path, std::string *text) {
 }
 
 std::string file_behind(const std::string &path) {
-    return path; // links are rare here, and MoveFileExW replaces a link's target's name alike
+    return path; // links need rights most players lack: the file itself
 }
 
 // The reason the last call failed.
