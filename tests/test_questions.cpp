@@ -178,7 +178,9 @@ static std::string check_text(const std::string &text) {
 
 // The check names a block shifted by a missing or extra line once, on its first line; a last block
 // cut short on the file's last line; a Windows-1250 file once, on its first line concerned; each
-// warning of the review on its line. (Every error of a file, a clean file: tools/check.)
+// warning of the review on its line: a character the font lacks once a line, a text wider than its
+// place (an answer of 19 characters in 24 bytes fits, a half of 51 too) saying which place. (Every
+// error of a file, a clean file: tools/check.)
 TEST(QuestionCheck, EveryMistakeOnItsLine) {
     std::ifstream warnings(REBRIK_TEST_DATA_DIR "/questions/warnings.txt");
     const std::string cases[][2] = {
@@ -206,7 +208,12 @@ TEST(QuestionCheck, EveryMistakeOnItsLine) {
          "15 w odpoved je rovnaka ako na riadku 14\n"
          "17 w otazka uz je v subore na riadku 2\n"
          "23 w text nie je platne UTF-8\n"
-         "27 w riadok otazky ma 54 znakov, do ramceka sa zmesti 51\n"},
+         "27 w druha polovica otazky (za TAB) ma 54 znakov, do ramceka sa zmesti 51\n"
+         "37 w hra nevie nakreslit znak \"ǅ\" (U+01C5), ukaze namiesto neho ^\n"
+         "38 w hra nevie nakreslit znak U+0009, ukaze namiesto neho ^\n"
+         "40 w odpoved ma 20 znakov, na tlacidlo sa zmesti 19\n"
+         "42 w riadok otazky ma 52 znakov, do ramceka sa zmesti 51\n"
+         "47 w prva polovica otazky (pred TAB) ma 52 znakov, do ramceka sa zmesti 51\n"},
     };
     for (const auto &[text, want] : cases)
         EXPECT_EQ(check_text(text), want) << text;

@@ -65,16 +65,19 @@ void load_player_data(void) {
         options.fullscreen = player_settings.fullscreen == 1;
 }
 
-// Whose hall it is: the game's own questions, or a folder of the player's own, by its name.
+// Whose hall it is: the game's own questions, or a folder of the player's own, by its name (cut
+// to fit the board, never inside a letter).
 static std::string whose_hall(void) {
-    std::string folder = question_folder_path();
-    return folder.empty() ? "Otazky hry"
-                          : "Vlastne otazky: " + question_set_name(folder).substr(0, 48);
+    std::string folder = question_folder_path(), name = question_set_name(folder);
+    size_t cut = std::min<size_t>(name.size(), 48);
+    while (cut > 0 && cut < name.size() && (name[cut] & 0xC0) == 0x80)
+        cut--;
+    return folder.empty() ? "Otázky hry" : "Vlastné otázky: " + name.substr(0, cut);
 }
 
 std::vector<std::string> hall_of_fame_lines(void) {
     Standings s = standings_of(player_results);
-    std::vector<std::string> lines = {"SIEN SLAVY", whose_hall(), ""};
+    std::vector<std::string> lines = {"SIEŇ SLÁVY", whose_hall(), ""};
     char line[96];
     for (size_t i = 0; i < s.best.size(); i++) {
         const GameResult &g = s.best[i];
@@ -83,11 +86,11 @@ std::vector<std::string> hall_of_fame_lines(void) {
         lines.push_back(line);
     }
     if (s.best.empty())
-        lines.push_back("Este ziadna dohrana hra.");
-    std::snprintf(line, sizeof line, "Hry: %d   Vyhry: %d   Priemerna priecka: %.1f", s.played,
+        lines.push_back("Ešte žiadna dohraná hra.");
+    std::snprintf(line, sizeof line, "Hry: %d   Výhry: %d   Priemerná priečka: %.1f", s.played,
                   s.won, s.average_row);
     lines.insert(lines.end(), {"", line});
-    std::snprintf(line, sizeof line, "Stretnute otazky: %d z %d",
+    std::snprintf(line, sizeof line, "Stretnuté otázky: %d z %d",
                   count_met(player_results.met, bank), int(bank.size()));
     lines.push_back(line);
     return lines;
@@ -96,7 +99,7 @@ std::vector<std::string> hall_of_fame_lines(void) {
 // On the screen the hall says how it closes.
 static std::vector<std::string> hall_of_fame_screen(void) {
     std::vector<std::string> lines = hall_of_fame_lines();
-    lines.insert(lines.end(), {"", "Klikni alebo stlac klaves."});
+    lines.insert(lines.end(), {"", "Klikni alebo stlač kláves."});
     return lines;
 }
 

@@ -114,9 +114,6 @@ void end_on_tier_failure(void);
 // sequence, a byte that starts none counts as one. *valid is cleared on any bad byte.
 int utf8_length(const char *text, int *valid);
 
-// The widest question line that fits in the 410-pixel question box.
-constexpr int QUESTION_BOX_CHARS = 410 / 8;
-
 // Reports what an author should look at in the loaded set, in file order, each with its line:
 // empty answers, equal answers, a question twice, bad UTF-8, a line wider than the box.
 void review_question_set(void (*report)(int line, const char *text));

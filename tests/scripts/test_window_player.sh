@@ -51,5 +51,5 @@ grep -q "^ 1\.  0  si nula" "$WORK/table.txt" && grep -q "^Hry: 1 " "$WORK/table
     fail "results: $(cat "$WORK/table.txt")"
 # Questions of one's own keep a hall of their own: --otazky DIR prints that folder's, still empty.
 (cd "$WORK" && "$BUILD/rebrik" --vysledky --otazky data) >"$WORK/own.txt"
-grep -qx "Vlastne otazky: data" "$WORK/own.txt" && grep -q "^Hry: 0 " "$WORK/own.txt" || fail "own: $(cat "$WORK/own.txt")"
+grep -qx "Vlastné otázky: data" "$WORK/own.txt" && grep -q "^Hry: 0 " "$WORK/own.txt" || fail "own: $(cat "$WORK/own.txt")"
 echo "test_window_player: passed"
