@@ -260,48 +260,23 @@ TEST(Player, StoreThatCannotWrite) {
 
 // Two games writing at once, killed at any moment around a write, leave a file that reads as
 // sound and holds every game whose record had returned (and at most the two being written).
+// Every fifth time they start together on a damaged file: one sets it aside, once, and what
+// could be read of it stays.
 TEST(Player, KilledWritersLoseNothing) {
     PlayerHome home;
     srand(7);
     int games = 0;
     for (int kill_no = 0; kill_no < 100; kill_no++) {
+        if (kill_no % 5 == 0)
+            write_text(home.results, read_text(home.results) + "x\n");
         games += two_writers_killed(rand() % 4000);
         Results r;
+        ASSERT_EQ(asides(home.results).size(), kill_no / 5 + 1u) << "after kill " << kill_no;
         ASSERT_EQ(parse_results(read_text(home.results), &r), 0) << "after kill " << kill_no;
         ASSERT_GE((int)r.games.size(), games) << "after kill " << kill_no;
         ASSERT_LE((int)r.games.size(), games + 2) << "after kill " << kill_no;
         games = r.games.size();
     }
-}
-
-// Two games started together on a damaged file: one sets it aside, whole, the other reads the
-// fresh file, which keeps what could be read and every game.
-TEST(Player, DamagedFileAtStartOfTwoGames) {
-    PlayerHome home;
-    std::string damaged = "rebrik-vysledky 1\nhra\t2026-12-07 10:00:00\t3\t0\tzla\t0\nx\n";
-    for (int round = 0; round < 20; round++) {
-        write_text(home.results, damaged);
-        size_t games = 1 + two_writers_killed(0);
-        std::vector<std::string> aside = asides(home.results);
-        ASSERT_EQ(aside.size(), 1u) << "round " << round;
-        EXPECT_EQ(read_text(aside[0]), damaged) << "round " << round;
-        EXPECT_GE(sound_results(home).games.size(), games) << "round " << round;
-        std::filesystem::remove(aside[0]);
-    }
-}
-
-// The questions of recorded games come last in the draw: in a tier of eight, a second game of
-// the same random numbers meets three questions more.
-TEST(Player, MetQuestionsComeLast) {
-    ASSERT_EQ(headless_load(game_folder().c_str()), 0);
-    PlayerHome home;
-    load_player_data();
-    for (unsigned game = 1; game <= 2; game++) {
-        script_reset();
-        EXPECT_EQ(play_words("go right right wrong"), 1);
-        EXPECT_EQ(sound_results(home).met.size(), 3 * game);
-    }
-    use_met_questions(nullptr);
 }
 
 // A game that reaches its final screen is kept with the row reached, the row kept, how it ended
