@@ -57,14 +57,16 @@ void layers_changed(void);
 void frame_needs_whole_copy(void);
 
 // Where the frame stands on the screen: each frame pixel a scale x scale block, the frame's
-// top-left corner at (left, top).
+// top-left corner at (left, top). A width x height other than the frame's size times scale
+// (0 x 0 stands for that size) smooths the enlarged frame to it: the one step that is not exact.
 struct View {
     int scale, left, top;
+    int width = 0, height = 0;
 };
 
 // Sets the view for the frames that follow (the next one, board or not, is copied whole). 1 when
-// the scale is over MAX_SCALE or the enlarged copy of the frame could not be made; the view and its
-// copy are then unchanged.
+// the scale is over MAX_SCALE, the size smaller than the frame times scale, or the enlarged copies
+// of the frame could not be made; the view and its copies are then unchanged.
 int set_view(View v);
 
 // A pointer position in frame pixels, and whether the real pointer is in the window at all.

@@ -14,6 +14,11 @@ void name_window(void);
 // so they stay ignored; before allegro_init, which sets handlers of its own.
 void note_inherited_signals(void);
 
+// set_gfx_mode with the given driver at w x h, 0 on success. Full screen (the driver
+// GFX_AUTODETECT_FULLSCREEN) is first the desktop's own: on X11 a window of the screen's size the
+// window manager shows full screen, where one runs that can; then the library's.
+int set_mode(int driver, int w, int h);
+
 // Right after a mode is set: the library's pointer put where the real one is, and nothing that
 // would move the real pointer under the player's hand.
 void settle_pointer(void);

@@ -48,6 +48,10 @@ void name_window(void) {}
 // Windows has no signals a program inherits ignored.
 void note_inherited_signals(void) {}
 
+int set_mode(int driver, int w, int h) {
+    return set_gfx_mode(driver, w, h, 0, 0);
+}
+
 // The library's Windows pointer follows the system's and never moves it.
 void settle_pointer(void) {}
 
