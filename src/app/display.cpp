@@ -31,7 +31,8 @@ int window_scale(int asked, int desktop_w, int desktop_h) {
 
 View fullscreen_view(int screen_w, int screen_h) {
     int s = fitting_scale(screen_w, screen_h, 0, 0);
-    int fill_h = std::min(screen_h, screen_w * FRAME_H / FRAME_W), fill_w = fill_h * FRAME_W / FRAME_H;
+    int fill_h = std::min(screen_h, screen_w * FRAME_H / FRAME_W),
+        fill_w = fill_h * FRAME_W / FRAME_H;
     if (FRAME_H * s * 8 >= fill_h * 7)
         fill_w = FRAME_W * s, fill_h = FRAME_H * s;
     return {s, (screen_w - fill_w) / 2, (screen_h - fill_h) / 2, fill_w, fill_h};
@@ -63,7 +64,8 @@ int open_display(void) {
     int dw, dh;
     if (get_desktop_resolution(&dw, &dh) != 0)
         dw = FRAME_W, dh = FRAME_H;
-    if (options.fullscreen && try_mode(GFX_AUTODETECT_FULLSCREEN, dw, dh, fullscreen_view(dw, dh)) == 0)
+    if (options.fullscreen &&
+        try_mode(GFX_AUTODETECT_FULLSCREEN, dw, dh, fullscreen_view(dw, dh)) == 0)
         return 0;
     int s = window_scale(options.scale, dw, dh);
     if (options.scale > s)

@@ -268,6 +268,51 @@ static void enlarge(int x, int y, int w, int h, int s) {
     }
 }
 
+// The note over the frame: its box with the text, the back buffer under it while it is laid on,
+// where it stands, and until when on pace_clock it is shown.
+static struct {
+    BITMAP *box, *under;
+    int x, y;
+    long long until;
+    bool shown;
+} note;
+
+// Lays the note on the back buffer for a copy to the screen (on), or takes it off again: the
+// back buffer holds the frame alone between copies.
+static void lay_note(bool on) {
+    BITMAP *b = note.box;
+    if (on) {
+        blit(back_buffer, note.under, note.x, note.y, 0, 0, b->w, b->h);
+        draw_sprite(back_buffer, b, note.x, note.y);
+    } else
+        blit(note.under, back_buffer, 0, 0, note.x, note.y, b->w, b->h);
+}
+
+void show_note(const char *text) {
+    if (!note.box) {
+        note.box = create_bitmap_ex(32, confirm_box->w, confirm_box->h);
+        note.under = create_bitmap_ex(32, confirm_box->w, confirm_box->h);
+        if (!note.box || !note.under)
+            return;
+    }
+    BITMAP *b = note.box;
+    blit(confirm_box, b, 0, 0, 0, 0, b->w, b->h);
+    textprintf_centre_ex(b, font, b->w / 2, b->h / 2 - 4, makecol(255, 255, 255), -1, "%s", text);
+    note.x = (PLAY_W - b->w) / 2;
+    note.y = NOTE_Y;
+    note.until = pace_clock() + NOTE_TIME;
+    note.shown = true;
+    whole_copy_asked = true;
+}
+
+// Once the note's time is up, the next frame is copied whole, without it.
+static void note_expires(void) {
+    if (note.shown && pace_clock() >= note.until) {
+        note.shown = false;
+        whole_copy_asked = true;
+    }
+}
+
 // a + (b - a) * w / 256 for each channel of two 32-bit pixels, w from 0 to 256.
 static inline uint32_t mix(uint32_t a, uint32_t b, int w) {
     uint32_t rb = ((a & 0xFF00FF) * (256 - w) + (b & 0xFF00FF) * w) >> 8;
@@ -279,7 +324,8 @@ static inline uint32_t mix(uint32_t a, uint32_t b, int w) {
 static void smooth(BITMAP *from, int x0, int y0, int x1, int y1) {
     for (int y = y0; y < y1; y++) {
         int fy = smooth_from[1][y], wy = smooth_weight[1][y];
-        const uint32_t *r0 = (const uint32_t *)from->line[fy], *r1 = (const uint32_t *)from->line[fy + 1];
+        const uint32_t *r0 = (const uint32_t *)from->line[fy],
+                       *r1 = (const uint32_t *)from->line[fy + 1];
         uint32_t *to = (uint32_t *)smooth_buffer->line[y];
         for (int x = x0; x < x1; x++) {
             int fx = smooth_from[0][x], wx = smooth_weight[0][x];
@@ -295,20 +341,9 @@ static void smoothed_span(int a, int b, int m, int n, int *from, int *to) {
     *to = std::min(n, (int)((long long)(b + 1) * n / m) + 2);
 }
 
-// Copies the w x h block at (x, y) of the back buffer to the screen, enlarged to the view.
-static void copy_to_screen(int x, int y, int w, int h) {
-    if (x < 0) {
-        w += x;
-        x = 0;
-    }
-    if (y < 0) {
-        h += y;
-        y = 0;
-    }
-    w = w < FRAME_W - x ? w : FRAME_W - x;
-    h = h < FRAME_H - y ? h : FRAME_H - y;
-    if (w <= 0 || h <= 0)
-        return;
+// Copies the w x h block at (x, y) of the back buffer, within the frame, to the screen, enlarged
+// to the view.
+static void enlarge_to_screen(int x, int y, int w, int h) {
     int s = view.scale;
     if (s > 1)
         enlarge(x, y, w, h, s);
@@ -322,6 +357,30 @@ static void copy_to_screen(int x, int y, int w, int h) {
     smoothed_span(y * s, (y + h) * s, FRAME_H * s, view.height, &y0, &y1);
     smooth(enlarged, x0, y0, x1, y1);
     blit(smooth_buffer, screen, x0, y0, view.left + x0, view.top + y0, x1 - x0, y1 - y0);
+}
+
+// Copies the w x h block at (x, y) of the back buffer to the screen, with the note over it while
+// there is one.
+static void copy_to_screen(int x, int y, int w, int h) {
+    if (x < 0) {
+        w += x;
+        x = 0;
+    }
+    if (y < 0) {
+        h += y;
+        y = 0;
+    }
+    w = w < FRAME_W - x ? w : FRAME_W - x;
+    h = h < FRAME_H - y ? h : FRAME_H - y;
+    if (w <= 0 || h <= 0)
+        return;
+    bool over = note.shown && x < note.x + note.box->w && note.x < x + w &&
+                y < note.y + note.box->h && note.y < y + h;
+    if (over)
+        lay_note(true);
+    enlarge_to_screen(x, y, w, h);
+    if (over)
+        lay_note(false);
 }
 
 // Every frame ends here, shown or not, with the work the shell asked for once per frame.
@@ -358,11 +417,13 @@ static void show_frame_part(int x, int y, int w, int h, FramePoint at) {
 
 // The banners compose frames of their own: afterwards the back buffer no longer holds the board.
 void finish_frame(void) {
+    note_expires();
     board_on_back_buffer = 0;
     show_whole_frame();
 }
 
 void finish_frame_part(int x, int y, int w, int h) {
+    note_expires();
     board_on_back_buffer = 0;
     show_frame_part(x, y, w, h, pointer_in_frame());
 }
@@ -382,6 +443,7 @@ static void erase_pointer(void) {
 // pointer was and is: only those places are redrawn and copied, and nothing at all while the
 // pointer stays put. The screen shows the same as if every frame were copied whole.
 void present_frame(void) {
+    note_expires();
     if (!board_on_back_buffer) {
         masked_copy(scene_layer, text_layer, back_buffer);
         board_on_back_buffer = 1;

@@ -52,6 +52,13 @@ void present_frame(void);
 // Tells present_frame that scene_layer or text_layer was redrawn.
 void layers_changed(void);
 
+// A short note in the game's look over the top of the play area, NOTE_Y from the top, for
+// NOTE_TIME microseconds of pace_clock: the frames shown meanwhile carry it over everything else
+// (the pointer too); the first one after it is copied whole, without it.
+constexpr int NOTE_Y = 95;
+constexpr long long NOTE_TIME = 1000000;
+void show_note(const char *text);
+
 // Has the next frame copied to the screen whole, as the system asks when a window lost what it
 // showed. Safe from any thread.
 void frame_needs_whole_copy(void);

@@ -1,6 +1,6 @@
 // The game on an X11 desktop: the window's name and icon, full screen the window manager
-// knows of, the pointer left where the player put it, quitting through the close button, a signal or a lost display, and starting the sound
-// driver without its noise.
+// knows of, the pointer left where the player put it, quitting through the close button, a signal
+// or a lost display, and starting the sound driver without its noise.
 #include <allegro.h>
 #include <atomic>
 #include <csignal>
@@ -68,15 +68,15 @@ static bool manager_does_fullscreen(void) {
            property_lists(root, "_NET_SUPPORTED", XA_ATOM, fullscreen);
 }
 
-// Asks the window manager to show the library's managed window full screen (or not), as a
-// program asks it on its player's behalf.
-static void ask_manager_fullscreen(bool on) {
+// Asks the window manager to show the library's managed window full screen, as a program asks
+// it on its player's behalf.
+static void ask_manager_fullscreen(void) {
     XEvent e = {};
     e.xclient.type = ClientMessage;
     e.xclient.window = _xwin.wm_window;
     e.xclient.message_type = XInternAtom(_xwin.display, "_NET_WM_STATE", False);
     e.xclient.format = 32;
-    e.xclient.data.l[0] = on ? 1 : 0; // add, remove
+    e.xclient.data.l[0] = 1; // add
     e.xclient.data.l[1] = (long)XInternAtom(_xwin.display, "_NET_WM_STATE_FULLSCREEN", False);
     e.xclient.data.l[3] = 1; // from an ordinary program
     XSendEvent(_xwin.display, XDefaultRootWindow(_xwin.display), False,
@@ -84,19 +84,10 @@ static void ask_manager_fullscreen(bool on) {
     XFlush(_xwin.display);
 }
 
-// Whether the managed window shows full screen now, as its manager says.
-static bool shown_fullscreen(void) {
-    XLOCK();
-    bool on = property_lists(_xwin.wm_window, "_NET_WM_STATE", XA_ATOM,
-                             XInternAtom(_xwin.display, "_NET_WM_STATE_FULLSCREEN", False));
-    XUNLOCK();
-    return on;
-}
-
 // Full screen as the desktop expects it: an ordinary window at the screen's size, which the window
 // manager shows full screen on request; it lists the window, closes it (Alt+F4) and switches away
-// from it (Alt+Tab). Waits up to 2 s for the manager to say it did. 0 on success; on refusal
-// the window is left as it is, for the caller's next mode.
+// from it (Alt+Tab). 0 on success; 1 where no manager that can is running, or the window cannot
+// be had.
 static int set_managed_fullscreen(int w, int h) {
     XLOCK();
     bool can = _xwin.display && _xwin.wm_window != None && manager_does_fullscreen();
@@ -104,12 +95,9 @@ static int set_managed_fullscreen(int w, int h) {
     if (!can || set_gfx_mode(GFX_XWINDOWS, w, h, 0, 0) != 0)
         return 1;
     XLOCK();
-    ask_manager_fullscreen(true);
+    ask_manager_fullscreen();
     XUNLOCK();
-    for (int waited = 0; waited < 200; waited++, rest(10))
-        if (shown_fullscreen())
-            return 0;
-    return 1;
+    return 0;
 }
 
 // The window is made anew (unmapped and mapped again) for each mode, and a window manager reads
