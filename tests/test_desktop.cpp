@@ -205,6 +205,41 @@ TEST(Desktop, NoteShowsForASecond) {
     destroy_bitmap(before);
 }
 
+// The frames of the game, each hashed, as a hook around the shell's work records them.
+static std::vector<uint64_t> *frames_recorded;
+static void (*shell_work)(void);
+static void record_frame(void) {
+    uint64_t h = 0;
+    for (int y = 0; y < FRAME_H; y++)
+        for (int x = 0; x < FRAME_W; x++)
+            h = h * 1000003 + ((uint32_t *)screen->line[y])[x];
+    frames_recorded->push_back(h);
+    shell_work();
+}
+
+// --pokojne rests in the waits only: a scripted game shows the same frames in the same order with
+// it as without it, and the clock the rests sleep by moves on a display frame for each.
+TEST(Desktop, CalmGameShowsTheSameFrames) {
+    ASSERT_EQ(headless_load(game_folder().c_str()), 0);
+    std::vector<uint64_t> frames[2];
+    long long slept[2];
+    for (int calm : {0, 1}) {
+        options.calm = calm;
+        script_reset();
+        srand(7);
+        frames_recorded = &frames[calm];
+        shell_work = frame_shown_hook;
+        frame_shown_hook = record_frame;
+        long long start = test_clock;
+        EXPECT_EQ(play_words("go right switch third right wrong end"), 1);
+        slept[calm] = test_clock - start;
+    }
+    options.calm = -1;
+    EXPECT_GT(frames[0].size(), 500u);
+    EXPECT_TRUE(frames[0] == frames[1]);
+    EXPECT_GT(slept[1] - slept[0], 100 * 1000000LL / 60); // a hundred rests at the least
+}
+
 // A signal leaves a quit for the next frame; a second one ends the process at once, by that
 // signal. (Each signal caught, or ignored from the start, in the real game: the window test.)
 TEST(DesktopDeathTest, SecondSignalEndsAtOnce) {

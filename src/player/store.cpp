@@ -5,7 +5,7 @@
 #include "player/player.h"
 
 Results player_results;
-Settings player_settings = {-1, -1};
+Settings player_settings;
 
 static const char RESULTS_FILE[] = "vysledky.txt";
 static const char SETTINGS_FILE[] = "nastavenia.txt";
@@ -99,7 +99,7 @@ static void update_file(int kind, const char *name, int (*parse)(const std::stri
 
 void player_load(void) {
     player_results = Results();
-    player_settings = Settings{-1, -1};
+    player_settings = Settings{};
     results_frozen = settings_frozen = told_not_kept = false;
     std::string results = player_folder(FOLDER_RESULTS);
     std::string settings = player_folder(FOLDER_SETTINGS);
@@ -127,5 +127,7 @@ void player_save_settings(const Settings &s) {
                         now->muted = s.muted;
                     if (s.fullscreen >= 0)
                         now->fullscreen = s.fullscreen;
+                    if (s.calm >= 0)
+                        now->calm = s.calm;
                 });
 }
