@@ -19,7 +19,7 @@ if(SCDOC)
       set(source ${CMAKE_SOURCE_DIR}/packaging/man/${lang}/${page}.scd)
       set(filled ${CMAKE_BINARY_DIR}/man/${lang}/${page}.scd)
       set(out ${CMAKE_BINARY_DIR}/man/${lang}/${page}.gz)
-      configure_file(${source} ${filled} @ONLY)
+      rebrik_configure_text(${source} ${filled})
       add_custom_command(OUTPUT ${out}
         COMMAND sh -c "SOURCE_DATE_EPOCH=${release_epoch} ${SCDOC} < ${page}.scd > ${page} && gzip -9nf ${page}"
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/man/${lang}
@@ -61,7 +61,7 @@ function(rebrik_install)
   file(RELATIVE_PATH REBRIK_PROGRAM_FROM_LAUNCHER /${ARG_LAUNCHER} /${ARG_PROGRAM})
   file(RELATIVE_PATH REBRIK_DATA_FROM_LAUNCHER /${ARG_LAUNCHER} /${ARG_DATA})
   set(launcher ${CMAKE_BINARY_DIR}/launcher/${ARG_COMPONENT}/rebrik)
-  configure_file(${CMAKE_SOURCE_DIR}/packaging/rebrik.sh.in ${launcher} @ONLY)
+  rebrik_configure_text(${CMAKE_SOURCE_DIR}/packaging/rebrik.sh.in ${launcher})
 
   install(TARGETS rebrik RUNTIME DESTINATION ${ARG_PROGRAM} ${how})
   install(PROGRAMS ${launcher} DESTINATION ${ARG_LAUNCHER} ${how})

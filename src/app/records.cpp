@@ -1,6 +1,7 @@
 // What the game keeps of the player: each finished game and the questions met in it, the
 // settings read at start and the hall of fame.
 #include "app/records.h"
+#include <algorithm>
 #include <cstdio>
 #include "app/command_line.h"
 #include "app/display.h"
@@ -48,8 +49,15 @@ static void read_player_data(void) {
     }
 }
 
+// Whether a recorded game met this question: the draw offers such questions last.
+static bool met_before(const QuestionRecord &q) {
+    const std::vector<uint64_t> &met = player_results.met;
+    return std::binary_search(met.begin(), met.end(), shown_hash(q.line1, q.line2, q.line_count));
+}
+
 void load_player_data(void) {
     read_player_data();
+    use_met_questions(met_before);
     if (options.start_muted)
         player_save_settings({1, -1});
     if (options.calm >= 0)
@@ -62,7 +70,7 @@ void load_player_data(void) {
 
 std::vector<std::string> hall_of_fame_lines(void) {
     Standings s = standings_of(player_results);
-    std::vector<std::string> lines = {"SIEN SLAVY", ""};
+    std::vector<std::string> lines = {"SIEŇ SLÁVY", ""};
     char line[96];
     for (size_t i = 0; i < s.best.size(); i++) {
         const GameResult &g = s.best[i];
@@ -71,11 +79,11 @@ std::vector<std::string> hall_of_fame_lines(void) {
         lines.push_back(line);
     }
     if (s.best.empty())
-        lines.push_back("Este ziadna dohrana hra.");
-    std::snprintf(line, sizeof line, "Hry: %d   Vyhry: %d   Priemerna priecka: %.1f", s.played,
+        lines.push_back("Ešte žiadna dohraná hra.");
+    std::snprintf(line, sizeof line, "Hry: %d   Výhry: %d   Priemerná priečka: %.1f", s.played,
                   s.won, s.average_row);
     lines.insert(lines.end(), {"", line});
-    std::snprintf(line, sizeof line, "Stretnute otazky: %d z %d",
+    std::snprintf(line, sizeof line, "Stretnuté otázky: %d z %d",
                   count_met(player_results.met, bank), int(bank.size()));
     lines.push_back(line);
     return lines;
@@ -84,7 +92,7 @@ std::vector<std::string> hall_of_fame_lines(void) {
 // On the screen the hall says how it closes.
 static std::vector<std::string> hall_of_fame_screen(void) {
     std::vector<std::string> lines = hall_of_fame_lines();
-    lines.insert(lines.end(), {"", "Klikni alebo stlac klaves."});
+    lines.insert(lines.end(), {"", "Klikni alebo stlač kláves."});
     return lines;
 }
 

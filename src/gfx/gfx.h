@@ -118,7 +118,8 @@ void set_text_background(int mode);
 // Loads a picture so that pure magenta is MASK_COLOR, in the 32-bit format; null on failure.
 BITMAP *load_image(const char *name);
 
-// Creates the layers, loads the five images and generates the artwork. 1 if an image failed.
+// Sets the game's font, creates the layers, loads the five images and generates the artwork. 1 if
+// an image failed.
 int load_resources(void);
 
 // Cuts the centre w x h block of the current gradient scratch into a lozenge at (x, y) on target.
@@ -129,8 +130,24 @@ constexpr int FRAME_W = 640, FRAME_H = 480, PLAY_W = 500;
 constexpr int ANSWER_X[4] = {40, 250, 40, 250};
 constexpr int ANSWER_Y[4] = {325, 325, 365, 365};
 constexpr int BUTTON_W = 200, BUTTON_H = 20;
+// An answer's text starts this far into its button.
+constexpr int ANSWER_TEXT_DX = 42;
 constexpr int LIFELINE_Y = 30;
 constexpr int EXIT_X = 40, EXIT_Y = 420;
+
+// The game's font: the library's 8x8 font with glyphs of our own for the accented capitals of
+// Slovak and Czech and for „ “ ” ‚ ‘ ’ – — … and the no-break space. load_resources makes it the
+// library's `font`; library_font is the library's own, which draws every other character.
+FONT *game_font(void);
+extern FONT *const library_font;
+
+// Whether the game's font has a glyph for the code point; any other shows as "^".
+bool glyph_drawable(int code_point);
+
+// How many characters of the font (8 pixels wide each) fit: a display line of the question in its
+// 410-pixel box, an answer on its button from where its text starts to the button's end.
+constexpr int QUESTION_BOX_CHARS = 410 / 8;
+constexpr int ANSWER_BUTTON_CHARS = (BUTTON_W - ANSWER_TEXT_DX) / 8;
 
 // The largest factor the library can enlarge the frame by: a bitmap's bytes must fit its int.
 constexpr int MAX_SCALE = 41;
