@@ -116,6 +116,7 @@ stay in the folder $APPDATA\Rebrik (a portable copy uses it too); to remove them
 
 ; Removes what the setup program put there and nothing else: the folder goes only when empty.
 Section "Uninstall"
+    DetailPrint "$(KEPT_RESULTS)"
     !insertmacro REMOVE_FILES
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
