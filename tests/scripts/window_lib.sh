@@ -35,17 +35,14 @@ wait_game() {
 # Escape, held for a polled read, ends the game within 10 s with status 0.
 escape_ends() { hold_key Escape 0.5 && wait_game 10 && [ $STATUS -eq 0 ] || fail "Escape: status $STATUS"; }
 
-# Saves the screen as a PNG at $1, or GAME_WINDOW's SCALE x SCALE blocks as 640x480 frame pixels;
-# with DRAWN ("WxH+X+Y") set, that part of the screen, where full screen draws the frame.
+# Saves as 640x480 frame pixels in the PNG $1 the screen, GAME_WINDOW or its part DRAWN (WxH+X+Y).
 capture() { xwd -silent ${GAME_WINDOW:+-id} ${GAME_WINDOW:--root} | convert xwd:- ${DRAWN:+-crop $DRAWN +repage} -sample 640x480 "png:$1"; }
 
 # Moves the pointer to the frame point (x, y), in GAME_WINDOW when it is set; with DRAWN set, to
 # the middle of where that frame pixel is drawn.
 move_to() {
-    local d=(${DRAWN//[x+]/ }) s=${SCALE:-1}
-    [ -n "${DRAWN:-}" ] && set -- $((d[2] + (2 * $1 + 1) * d[0] / 1280)) $((d[3] + (2 * $2 + 1) * d[1] / 960)) && s=1
-    xdotool mousemove ${GAME_WINDOW:+--window "$GAME_WINDOW"} $(($1 * s)) $(($2 * s))
-}
+    local d=(${DRAWN//[x+]/ }) && [ -n "${DRAWN:-}" ] && set -- $((d[2] + (2 * $1 + 1) * d[0] / 1280)) $((d[3] + (2 * $2 + 1) * d[1] / 960)) 1
+    xdotool mousemove ${GAME_WINDOW:+--window "$GAME_WINDOW"} $(($1 * ${3:-${SCALE:-1}})) $(($2 * ${3:-${SCALE:-1}})); }
 
 # Counts the pixels of colour r,g,b ($1) in the rectangle WxH+X+Y ($2) of the current capture.
 count_colour() {
