@@ -23,9 +23,11 @@ check() {
     } | sort >"$WORK/want"
     dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' | sort >"$WORK/got"
     diff "$WORK/want" "$WORK/got" >&2 || fail "file list (< missing, > not expected)"
-    # The version is the project's, and dpkg-shlibdeps found the game library.
-    control=$(dpkg-deb -f "$deb" Version Depends)
-    [[ $control =~ ^Version:\ "$VERSION"$'\n'Depends:.*\ liballegro4 ]] || fail "control: $control"
+    # The version is the project's, dpkg-shlibdeps found the game library, and xmessage, which
+    # shows the game's messages, is recommended.
+    control=$(dpkg-deb -f "$deb" Version Depends Recommends)
+    [[ $control =~ ^Version:\ "$VERSION"$'\n'Depends:.*\ liballegro4.*$'\n'Recommends:\ x11-utils$ ]] ||
+        fail "control: $control"
     # Nothing to say from lintian (its note about running as root aside), desktop-file-validate
     # on the menu entry, or groff's warnings on any of the four manual pages.
     # (lintian leaves temporary files behind: in a folder of the scratch one, removed with it)

@@ -16,7 +16,6 @@ KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rebrik'
 value() { wine reg query "$KEY" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n { $1 = $2 = ""; print substr($0, 3) }'; }
 unix() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 gone() { ! listed; }
-poll() { for _ in $(seq 100); do "$@" && return 0 || sleep 0.2; done; return 1; }
 
 # An older version first (the same files, set up as 0.9.0), then this one over it, both silent.
 makensis -V1 -INPUTCHARSET UTF8 -DVERSION=0.9.0 -DSTAGE="$(ls -d "$WIN_BUILD"/stage/*)" \
@@ -36,17 +35,17 @@ DESKTOP=$(unix "$(wine cmd /c 'echo %USERPROFILE%' | tr -d '\r')\Desktop\Rebrik.
 
 # The Start-menu entry, opened from another folder, shows the intro; the close button ends it.
 GAME_WINDOW="" && (cd "$WORK" && wine start /unix "$MENU" >/dev/null 2>&1)
-poll listed || fail "the shortcut opened no window"
+wait_for "a window from the shortcut" listed
 SCALE=2
 GAME_PID=$$ wait_until "intro from the shortcut" intro_shows
-wmctrl -c Rebrik && poll gone || fail "the shortcut's game did not close"
+wmctrl -c Rebrik && wait_for "the shortcut's game closed" gone
 wineserver -k # its process may still hold rebrik.exe open for a moment
 
 # The quiet uninstall (the uninstaller goes on from a copy of itself in the temporary folder).
 [ "$(value QuietUninstallString)" = "\"$(value InstallLocation)\\uninstall.exe\" /S" ] ||
     fail "QuietUninstallString $(value QuietUninstallString)"
 wine "$DIR/uninstall.exe" /S
-poll eval '[ ! -e "$DIR" ]' || fail "left behind: $(ls "$DIR")"
+wait_for "the folder removed" eval '[ ! -e "$DIR" ]'
 [ ! -e "$MENU" ] && [ ! -e "$DESKTOP" ] || fail "a shortcut is left"
 wine reg query "$KEY" >/dev/null 2>&1 && fail "the uninstall key is left"
 
@@ -57,4 +56,4 @@ mkdir -p "$WORK/data" && wine_program "$(ls "$PORTABLE"/*/rebrik.exe)"
 SCALE=1 && start_window --scale 1 && wait_until "intro from the zip" intro_shows
 # Without the game's own answer to the session's end, Wine kills it (status 137).
 wineboot --end-session >/dev/null 2>&1 &
-wait_game 20 && [ $STATUS -eq 0 ] || fail "log-off: status $STATUS"
+wait_game && [ $STATUS -eq 0 ] || fail "log-off: status $STATUS"
