@@ -44,7 +44,7 @@ play)
     # The build's launcher starts the game in data/, a relative --otazky folder taken from the
     # folder the command was typed in, as the installed one does.
     cd "$typed_in"
-    exec "$OLDPWD/build/launcher/tree/rebrik" "${@:2}"
+    exec sh "$OLDPWD/build/launcher/tree/rebrik" "${@:2}"
     ;;
 test)
     install_missing "${PLAY_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${TEST_PACKAGES[@]}" \

@@ -48,8 +48,7 @@ static int script_turn(int skill) {
 // stays flat however many games are played.
 TEST(Soak, RandomGamesKeepTheRules) {
     ASSERT_EQ(headless_load(game_folder().c_str()), 0);
-    // The results kept grow by a game each, in the file and in memory, as they should: the soak
-    // keeps them in a folder of its own, emptied before each game, so the heap measures the game.
+    // The results kept grow a game each, in memory too: the soak's own, emptied before each game.
     const std::string own = scratch_folder("soak"), results = own + "/rebrik/vysledky.txt";
     setenv("XDG_DATA_HOME", own.c_str(), 1);
     const char *env = std::getenv("REBRIK_SOAK_GAMES");

@@ -9,9 +9,8 @@ cleanup() { kill -9 $GAME_PID 2>/dev/null; kill $XVFB_PID 2>/dev/null; wait 2>/d
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2 && [ -f "$WORK/game.out" ] && sed 's/^/  game: /' "$WORK/game.out" >&2; exit 1; }
 
-# Every wait is for a condition; one that takes HANG seconds is a hang, however loaded the machine.
+# Polls until the command "${@:2}" succeeds; only a hang takes HANG seconds: it fails, naming $1.
 HANG=${HANG:-300}
-# Polls until the command "$@" succeeds (for HANG seconds, then fails naming $1).
 wait_for() {
     local until=$((SECONDS + HANG))
     until "${@:2}"; do
@@ -29,10 +28,14 @@ start_x() {
     wait_for "Xvfb" test -s "$WORK/display"
     export DISPLAY=":$(head -n1 "$WORK/display")"
 }
-# Starts openbox on the screen and waits until it manages it.
-start_openbox() { (openbox >/dev/null 2>&1 &) && wait_for "window manager" eval 'wmctrl -m >/dev/null 2>&1'; }
-# The game's window in GAME_WINDOW, its title starting with Rebrik (a record or muting may follow):
-# listed by the window manager, or found among all windows (the last made).
+# Starts openbox and waits until it manages the screen (again if it ended first, as it may).
+managed() {
+    wmctrl -m >/dev/null 2>&1 && return
+    kill -0 "${OPENBOX_PID:-}" 2>/dev/null || { openbox >>"$WORK/openbox.log" 2>&1 & OPENBOX_PID=$!; }
+    false
+}
+start_openbox() { OPENBOX_PID="" && wait_for "window manager" managed; }
+# GAME_WINDOW: the window titled Rebrik (and more), as the window manager lists it, or the last.
 listed() { GAME_WINDOW=$(wmctrl -l | awk '$4 == "Rebrik" { print $1 }') && [ -n "$GAME_WINDOW" ]; }
 found() { GAME_WINDOW=$(xdotool search --name '^Rebrik' | tail -n1) && [ -n "$GAME_WINDOW" ]; }
 
@@ -45,17 +48,15 @@ start_game() {
     (cd "$WORK/data" && PATH=${GAME_PATH:-/usr/sbin:/sbin} exec "${REBRIK_BIN:-$BUILD/rebrik}" "$@" >"$WORK/game.out" 2>&1) & GAME_PID=$!
 }
 
-# Waits for the game to end (a hang is killed: status 137); sets STATUS to its status.
+# Waits for the game to end (a hang is killed: 137); its status in STATUS.
 ended() { ! kill -0 "$GAME_PID" 2>/dev/null; }
 wait_game() {
     (wait_for "end of the game" ended) || kill -9 "$GAME_PID"
     wait "$GAME_PID"; STATUS=$? GAME_PID=""
 }
-# Escape, held until the game has ended, ends it with status 0.
-escape_ends() {
-    xdotool keydown Escape && wait_game && xdotool keyup Escape
-    [ $STATUS -eq 0 ] || fail "Escape: status $STATUS"
-}
+# The command "$@" (a key, the close button) ends the game with status 0; so does Escape, held.
+quits() { "$@" && wait_game && [ $STATUS -eq 0 ] || fail "$*: status $STATUS"; }
+escape_ends() { quits xdotool keydown Escape && xdotool keyup Escape; }
 
 # Saves the screen as a PNG at $1, or GAME_WINDOW's SCALE x SCALE blocks as 640x480 frame pixels.
 capture() { xwd -silent ${GAME_WINDOW:+-id} ${GAME_WINDOW:--root} | convert xwd:- -sample 640x480 "png:$1"; }
@@ -76,26 +77,28 @@ mean_is() {
         -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" info:)" && (($2))
 }
 
-# Whether the whole arrow is drawn with its top-left corner at frame point ($1, $2) of a fresh
-# capture; no_arrow_at: none of it there.
+# Whether a fresh capture has the whole arrow with its top-left corner at frame point ($1, $2).
 arrow_at() {
     capture "$SHOT" && convert "$SHOT" -crop "12x19+$1+$2" +repage "$WORK/under.png" &&
         convert "$WORK/under.png" \( "$SRC/data/kvmys.bmp" -transparent magenta \) -composite "$WORK/arrow.png" &&
         [ "$(compare -metric AE "$WORK/under.png" "$WORK/arrow.png" null: 2>&1)" = 0 ]
 }
 no_arrow_at() { ! arrow_at "$@"; }
-# Moves the pointer to (x, y), from a point beside it so the game sees a motion, and waits until
-# the game draws its arrow there: it knows where a click lands.
+# Whether GAME_WINDOW, captured whole, is picture $1 enlarged SCALE times pixel by pixel.
+enlarges() {
+    xwd -silent -id "$GAME_WINDOW" | convert xwd:- "png:$WORK/whole.png" && convert "$1" -sample $((SCALE * 100))% png:- |
+        compare -metric AE "$WORK/whole.png" - null: 2>&1 | grep -qx 0
+}
+# Moves the pointer to (x, y) from beside it, until the game draws its arrow there (and so knows).
 point_at() { move_to $(($1 - 1)) "$2" && move_to "$1" "$2" && wait_for "arrow at ($1, $2)" arrow_at "$1" "$2"; }
 
-# Holds key $1 (button: the left button at the pointer) until the condition "${@:3}" holds on a
-# fresh capture ($2 names it), so a polled read sees the press however loaded the machine is.
+# Holds key $1 (button: the left button) until the condition "${@:3}" ($2) holds on a capture.
 hold_until() {
     local input=(key "$1") && [ "$1" = button ] && input=(mouse 1)
     xdotool "${input[0]}down" "${input[1]}" && wait_until "${@:2}" && xdotool "${input[0]}up" "${input[1]}"
 }
-# Clicks at (x, y) until the condition "${@:4}" ($3 names it) holds. press: holds key $1 instead
-# if KEYS (the key leaving the intro and final screen) is set, else clicks ($2, $3).
+# Clicks at (x, y) until the condition "${@:4}" ($3) holds; press holds key $1 instead if KEYS
+# (the key leaving the intro and final screen) is set.
 click_at() { point_at "$1" "$2" && hold_until button "${@:3}"; }
 press() { if [ -n "${KEYS:-}" ]; then hold_until "$1" "${@:4}"; else click_at "${@:2}"; fi; }
 
@@ -103,8 +106,7 @@ press() { if [ -n "${KEYS:-}" ]; then hold_until "$1" "${@:4}"; else click_at "$
 slot_text() { echo "180x8+$((82 + $1 % 2 * 210))+$((332 + $1 / 2 * 40))"; }
 PROMPT_TEXT="88x8+206+160"
 
-# Polls until the condition command "${@:2}" succeeds on a fresh capture in $SHOT ($1 names it);
-# the game must live on meanwhile.
+# Polls until the condition "${@:2}" ($1) holds on a fresh capture, the game still running.
 SHOT="$WORK/shot.png"
 captured() { { ! ended || fail "the game ended while waiting for $1"; } && capture "$SHOT" && "${@:2}"; }
 wait_until() { wait_for "$1" captured "$@"; }
@@ -126,7 +128,7 @@ correct_slot() {
     for s in 0 1 2 3; do [ "$(white_in "$(slot_text $s)")" -gt 150 ] && echo $s && return; done
     fail "no long answer on the board"
 }
-# Chooses answer slot $1 (A to D), lifeline $1 (1 to 3), until the condition "${@:2}" holds.
+# Chooses answer slot $1 (A to D), lifeline $1 (1 to 3), until the condition "${@:2}".
 click_slot() { local k=(a b c d) && press "${k[$1]}" $((140 + $1 % 2 * 210)) $((335 + $1 / 2 * 40)) "${@:2}"; }
 lifeline_click() { press $(($1 + 1)) $((110 + 140 * $1)) 50 "${@:2}"; }
 
@@ -142,8 +144,7 @@ leave_intro() {
     press "${KEYS:-}" 300 150 "first question" answers_show
 }
 
-# The capture is the same as picture $1; or as the one before it, half a second earlier (sounds
-# and fades have settled).
+# The capture is picture $1; or the one half a second before (sounds and fades have settled).
 same_as() { [ "$(compare -metric AE "$SHOT" "$1" null: 2>&1)" = 0 ]; }
 settled() { cp "$SHOT" "$WORK/before.png" && sleep 0.5 && capture "$SHOT" && same_as "$WORK/before.png"; }
 
