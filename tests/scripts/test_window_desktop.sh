@@ -103,16 +103,13 @@ handlers_in() {
     local mask=($(awk '/^Sig(Ign|Cgt):/ { print "0x" $2 }' "/proc/$1/status" 2>/dev/null)) # ignored, caught
     ((${#mask[@]} == 2 && (mask[1] & 1 || (mask[0] & 1 && mask[1] & 1 << 14))))
 }
-# The processor time the main thread of process $1 has used, in clock ticks (0 once it ended).
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/task/$1/stat" 2>/dev/null || echo 0; }
 # Starts the game with signal $1 ignored ($2 = 1) or not and prints how that signal ended it.
 signalled() {
-    local pid status cpu out="$1 $2: " handling=$([ "$2" = 1 ] && echo ignore || echo default)
+    local pid status RAN_FROM out="$1 $2: " handling=$([ "$2" = 1 ] && echo ignore || echo default)
     (cd "$WORK/data" && exec env --$handling-signal="$1" PATH=/usr/sbin:/sbin "$BUILD/rebrik" >/dev/null 2>&1) & pid=$!
     GAME_PID=$pid wait_for "handlers" handlers_in $pid
     sleep "$(printf '0.%03d' $((RANDOM % 1000)))" && kill -"$1" $pid
-    cpu=$(($(cpu_ticks $pid) + 100)) # a second, in clock ticks
-    GAME_PID=$pid wait_for "end or playing on" eval 'ended || (($(cpu_ticks $pid) >= cpu))'
+    RAN_FROM=$(cpu_ticks $pid) && GAME_PID=$pid wait_for "end or playing on" eval 'ended || ran 100'
     kill -0 $pid 2>/dev/null && out+="played on, " && kill $pid
     (GAME_PID=$pid wait_for "end after SIGTERM" ended) || kill -9 $pid # hung: "signalled 9"
     wait $pid 2>/dev/null; status=$? # no note from the shell on a signalled game

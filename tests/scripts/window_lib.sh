@@ -144,9 +144,20 @@ leave_intro() {
     press "${KEYS:-}" 300 150 "first question" answers_show
 }
 
-# The capture is picture $1; or the one half a second before (sounds and fades have settled).
+# Processor time the main thread of process $1 has used, in clock ticks (0 once it ended); ran:
+# whether the game's has grown by $1 since RAN_FROM, however slowly a loaded machine runs it.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/task/$1/stat" 2>/dev/null || echo 0; }
+ran() { (($(cpu_ticks "$GAME_PID") >= RAN_FROM + $1)); }
+# Holds key $2 (mouse 1: the left button) until the game has run a fifth of a second, so a
+# polled read has seen it, for a press taken on its release.
+press_seen() { RAN_FROM=$(cpu_ticks "$GAME_PID") && xdotool "$1down" "$2" && wait_for "a press seen" ran 20 && xdotool "$1up" "$2"; }
+# The capture is picture $1; or the one before it, the game having run a fifth of a second
+# between them (sounds and fades have settled).
 same_as() { [ "$(compare -metric AE "$SHOT" "$1" null: 2>&1)" = 0 ]; }
-settled() { cp "$SHOT" "$WORK/before.png" && sleep 0.5 && capture "$SHOT" && same_as "$WORK/before.png"; }
+settled() {
+    cp "$SHOT" "$WORK/before.png" && RAN_FROM=$(cpu_ticks "$GAME_PID") && wait_for "the game running" ran 20 &&
+        capture "$SHOT" && same_as "$WORK/before.png"
+}
 
 # Leaves the final screen once its fade-in is over (a press during the fade does not count),
 # until the next intro.
