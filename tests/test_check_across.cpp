@@ -27,14 +27,18 @@ static std::string review(const std::string &a, const std::string &b) {
 
 static const std::string STUR = "Ľudovít Štúr\nJán Kollár\nAnton Bernolák\nJán Hollý\n",
                          XYZW = "\nx\ny\nz\nw\n", KRIVAN = "Kde je Kriváň?\n1\n2\n3\n4\n",
-                         GIVEN = "a.txt:2: spravnu odpoved prezradza text otazky na b.txt:2";
+                         GIVEN = "a.txt:2: spravnu odpoved prezradza text otazky na b.txt:2",
+                         NEAR = "b.txt:2: na tu istu vec sa pyta aj otazka na a.txt:2\n",
+                         BARDS = "William Shakespeare\nChristopher Marlowe\nOscar Wilde\n";
 
 // Each rule of the review across tiers warns on its pair of questions and not on the near one:
 // the same question in any case, diacritics, spacing or split, also in one file (an exact copy is
 // the per-file review's); the same answers in any order (not three of four, nor four numbers); a
 // text holding another's correct answer, a year or a name or long word in another form, as a
 // whole word (once per question, with the count); the correct answer alone abbreviated to an
-// initial, alone a number (not inside a name), longer than each wrong one by half.
+// initial, alone a number (not inside a name), longer than each wrong one by half; the same
+// correct answer in any form with texts sharing most content words (not another fact of the same
+// answer); on the same subject, a short answer or a surname in a text in any form.
 TEST(BankReview, EachRuleWarnsOnItsPairAndNotOnTheNearOne) {
     const std::string cases[][3] = {
         {KRIVAN, "KDE  je\tKRIVAN ?\n5\n6\n7\n8\n", "b.txt:2: ta ista otazka je aj na a.txt:2\n"},
@@ -64,6 +68,18 @@ TEST(BankReview, EachRuleWarnsOnItsPairAndNotOnTheNearOne) {
         {"Kde?\nBanská Štiavnica\nNitra\nŽilina\nKošice\n", "",
          "a.txt:3: spravna odpoved je o viac ako polovicu dlhsia ako kazda nespravna\n"},
         {"Koľko?\ndesať\ntri\ndva\npäť\n", "", ""},
+        {"Ktorá speváčka vydala v roku 2011 album 21?\nAdele\nDuffy\nDido\nSia\n",
+         "Kto vydal album 21 v roku 2011?\nadele\nMadonna\nCher\nBjörk\n", NEAR},
+        {"Kto napísal Hamleta?\n" + BARDS + "Ben Jonson\n",
+         "Kto napísal Rómea?\n" + BARDS + "Ján Hollý\n", ""}, // the same answer, another fact
+        {"Ktorá rieka preteká Ružomberkom?\nVáh\nHron\nNitra\nOrava\n",
+         "Ktorá rieka ústi do Váhu v Ružomberku?" + XYZW, GIVEN + "\n"},
+        {"Ktorá rieka preteká Ružomberkom?\nVáh\nHron\nNitra\nOrava\n", "Kde pramení Váh?" + XYZW,
+         ""}, // another subject
+        {"Kto napísal Hamleta?\n" + BARDS + "Ben Jonson\n",
+         "Kde žil Shakespeare, autor Hamleta?" + XYZW, GIVEN + "\n"},
+        {"Kto povedal Myslím, teda som?\nRené Descartes\nJohn Locke\nDavid Hume\nImmanuel Kant\n",
+         "Kde povedal Descartes vetu „Myslím, teda som“?" + XYZW, GIVEN + "\n"},
     };
     for (const auto &[a, b, want] : cases)
         EXPECT_EQ(review(a, b), want) << a << "--\n" << b;

@@ -213,6 +213,20 @@ TEST(Player, KilledWritersLoseNothing) {
     close(pipe_fd[1]);
 }
 
+// The questions of recorded games come last in the draw: in a tier of eight, a second game of
+// the same random numbers meets three questions more.
+TEST(Player, MetQuestionsComeLast) {
+    ASSERT_EQ(headless_load(game_folder().c_str()), 0);
+    PlayerHome home;
+    load_player_data();
+    for (unsigned game = 1; game <= 2; game++) {
+        script_reset();
+        EXPECT_EQ(play_words("go right right wrong"), 1);
+        EXPECT_EQ(sound_results(home).met.size(), 3 * game);
+    }
+    use_met_questions(nullptr);
+}
+
 // A game that reaches its final screen is kept with the row reached, the row kept, how it ended
 // and the questions met; a game left by Escape is not. (The record in the title and the hall of
 // fame of the real game: the window tests.)

@@ -128,6 +128,38 @@ TEST(QuestionDraw, ProbeAndShuffle) {
     }
 }
 
+// The questions met in earlier games, by number, for the draw to ask about.
+static std::vector<int> met_numbers;
+static bool met_number(const QuestionRecord &q) {
+    return std::count(met_numbers.begin(), met_numbers.end(), int(&q - question_set));
+}
+
+// The draw passes over questions met in earlier games as over those drawn before, while the tier
+// has a question neither met nor drawn; with none left it draws as if none were met.
+TEST(QuestionDraw, FreshQuestionsFirst) {
+    // the met questions, the history, the probe's start, the question drawn, in a tier of eight
+    const std::tuple<std::vector<int>, std::vector<int>, int, int> cases[] = {
+        {{2, 3}, {}, 2, 4},
+        {{2, 3}, {4, 6}, 3, 5},
+        {{6, 7, 0}, {}, 6, 1},                 // wrapping past the last
+        {{0, 1, 2, 3, 4, 5, 6, 7}, {3}, 3, 4}, // all met: the history alone
+        {{0, 1, 2, 4, 5, 6, 7}, {3}, 5, 5},    // the one not met was drawn: the history alone
+    };
+    ASSERT_EQ(load_text("8\n" + blocks(8)), 0);
+    use_met_questions(met_number);
+    for (const auto &[met, history, start, want] : cases) {
+        met_numbers = met;
+        std::fill(recent_questions, recent_questions + 5, -1);
+        std::copy(history.begin(), history.end(), recent_questions);
+        level = 1;
+        script_reset();
+        script_rand({0, 0, 0, 0, start});
+        draw_question();
+        EXPECT_EQ(recent_questions[1], want) << start;
+    }
+    use_met_questions(nullptr);
+}
+
 // What the author's check finds in a text: the loader's findings and the review's, in line order,
 // each "LINE e|w TEXT".
 static std::string check_text(const std::string &text) {
@@ -148,7 +180,9 @@ static std::string check_text(const std::string &text) {
 
 // The check names a block shifted by a missing or extra line once, on its first line; a last block
 // cut short on the file's last line; a Windows-1250 file once, on its first line concerned; each
-// warning of the review on its line. (Every error of a file, a clean file: tools/check.)
+// warning of the review on its line: a character the font lacks once a line, a text wider than its
+// place (an answer of 19 characters in 24 bytes fits, a half of 51 too) saying which place. (Every
+// error of a file, a clean file: tools/check.)
 TEST(QuestionCheck, EveryMistakeOnItsLine) {
     std::ifstream warnings(REBRIK_TEST_DATA_DIR "/questions/warnings.txt");
     const std::string cases[][2] = {
@@ -176,7 +210,12 @@ TEST(QuestionCheck, EveryMistakeOnItsLine) {
          "15 w odpoved je rovnaka ako na riadku 14\n"
          "17 w otazka uz je v subore na riadku 2\n"
          "23 w text nie je platne UTF-8\n"
-         "27 w riadok otazky ma 54 znakov, do ramceka sa zmesti 51\n"},
+         "27 w druha polovica otazky (za TAB) ma 54 znakov, do ramceka sa zmesti 51\n"
+         "37 w hra nevie nakreslit znak \"ǅ\" (U+01C5), ukaze namiesto neho ^\n"
+         "38 w hra nevie nakreslit znak U+0009, ukaze namiesto neho ^\n"
+         "40 w odpoved ma 20 znakov, na tlacidlo sa zmesti 19\n"
+         "42 w riadok otazky ma 52 znakov, do ramceka sa zmesti 51\n"
+         "47 w prva polovica otazky (pred TAB) ma 52 znakov, do ramceka sa zmesti 51\n"},
     };
     for (const auto &[text, want] : cases)
         EXPECT_EQ(check_text(text), want) << text;

@@ -2,6 +2,7 @@
 // board's numbers, the blend, the pictures refused or taken, the click areas and the click wait.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include "harness/harness.h"
@@ -10,12 +11,12 @@ namespace fs = std::filesystem;
 static const int WHITE = rgb(255, 255, 255), ORANGE = rgb(255, 192, 0), TEAL = rgb(0, 128, 128);
 
 // Whether the block of text t at (x, y) on the text layer is t alone in colour c, as the
-// library prints it, or (c -1) holds no pixel at all; centred on x when centre is set.
+// library's own font prints it, or (c -1) holds no pixel at all; centred on x when centre is set.
 static bool shows(const char *t, int x, int y, int c, bool centre = false) {
-    BITMAP *alone = create_bitmap(text_length(font, t), 8);
+    BITMAP *alone = create_bitmap(text_length(library_font, t), 8);
     clear_to_color(alone, MASK_COLOR);
     if (c >= 0)
-        textout_ex(alone, font, t, 0, 0, c, -1);
+        textout_ex(alone, library_font, t, 0, 0, c, -1);
     int left = centre ? x - alone->w / 2 : x, wrong = 0;
     for (int i = 0; i < alone->w * 8; i++)
         wrong += getpixel(text_layer, left + i % alone->w, y + i / alone->w) !=
@@ -24,11 +25,11 @@ static bool shows(const char *t, int x, int y, int c, bool centre = false) {
     return wrong == 0;
 }
 
-// Each text in its place and colour, printed as it stands ("%" too), or no pixel of it where its
-// flag is off (the intro's title covers the question's place); the icons, used marks, title
-// and exit button on odd-sized pictures (centred); the scene differs from the background
-// exactly under the boxes, buttons and level marker. (The text layer laid over the scene in a
-// frame: Screen.AnimationFrames.)
+// Each text in its place and colour, printed as it stands ("%" too) in the library's own font (an
+// ASCII board as it always was), or no pixel of it where its flag is off (the intro's title covers
+// the question's place); the icons, used marks, title and exit button on odd-sized pictures
+// (centred); the scene differs from the background exactly under the boxes, buttons and level
+// marker. (The text layer laid over the scene in a frame: Screen.AnimationFrames.)
 TEST(Screen, TextAndPanelLayers) {
     ASSERT_EQ(load_test_images({61, 84, 201, 101}), 0);
     shown_question = {"%s%n%d", "druhy riadok", {"tri", "%d%%%s", "", "X"}};
@@ -123,7 +124,7 @@ TEST(Screen, AnimationFrames) {
         blit(scene_layer, board, 0, 0, 0, 0, FRAME_W, FRAME_H);
         draw_sprite(board, text_layer, 0, 0);
         blit(final ? final_box : banner_box, banner, 0, 0, 0, 0, 250, 50);
-        textout_centre_ex(banner, font, level_titles[level - 1], 125, 21, WHITE, -1);
+        textout_centre_ex(banner, library_font, level_titles[level - 1], 125, 21, WHITE, -1);
         int wrong = 0, px = mouse_x, py = mouse_y;
         per_frame_agent = [&, cost = cost] {
             int n = frames_shown, opacity = std::min({n - 1, 100, count + 1 - n});
@@ -229,4 +230,44 @@ TEST(Screen, ClickAreasOfWideSheets) {
         ASSERT_EQ(load_test_images({p[0]}), 0);
         EXPECT_EQ(hit_test(p[1], p[2]), p[3]) << p[0] << ": " << p[1] << "," << p[2];
     }
+}
+
+// The glyph of one character (UTF-8) in a font, a byte a row, the leftmost pixel the top bit.
+static std::array<int, 8> glyph(FONT *f, const char *c) {
+    static BITMAP *cell = create_bitmap(8, 8);
+    clear_to_color(cell, 0);
+    textout_ex(cell, f, c, 0, 0, WHITE, -1);
+    std::array<int, 8> rows{};
+    for (int i = 0; i < 64; i++)
+        rows[i / 8] |= (getpixel(cell, i % 8, i / 8) == WHITE) << (7 - i % 8);
+    return rows;
+}
+
+// The game draws in its font, whose ASCII glyphs are the library's (so a board of ASCII texts is
+// as it was: Screen.TextAndPanelLayers). Each accented capital differs from its lower-case letter
+// and is the library's capital less one row, in rows 1 to 6 under its accent (Ľ: the whole L, its
+// caron beside): six rows high where a lower-case letter stands five. Quotes, dashes and the
+// ellipsis are drawn (not as "^"), the no-break space as a space.
+TEST(Screen, GameFont) {
+    ASSERT_EQ(load_test_images(), 0);
+    ASSERT_EQ(font, game_font());
+    for (char c[2] = {' ', 0}; c[0] < 127; c[0]++)
+        EXPECT_EQ(glyph(font, c), glyph(library_font, c)) << c;
+    for (std::string l :
+         {"ÁáA", "ÄäA", "ČčC", "ĎďD", "ÉéE", "ĚěE", "ÍíI", "ĹĺL", "ĽľL", "ŇňN", "ÓóO",
+          "ÔôO", "ÖöO", "ŔŕR", "ŘřR", "ŠšS", "ŤťT", "ÚúU", "ŮůU", "ÜüU", "ÝýY", "ŽžZ"}) {
+        std::array<int, 8> g = glyph(font, l.substr(0, 2).c_str()),
+                           p = glyph(library_font, l.substr(4).c_str());
+        bool shortened = false;
+        for (int out = 0; out < 7; out++) { // the row of the plain capital left out
+            bool holds = g[0] && !g[7];
+            for (int y = 1; y < 7; y++)
+                holds &= (g[y] | p[y - 1 + (y > out)]) == g[y];
+            shortened |= holds;
+        }
+        EXPECT_TRUE(shortened && g != glyph(font, l.substr(2, 2).c_str())) << l;
+    }
+    for (const char *mark : {"„", "“", "”", "‚", "‘", "’", "–", "—", "…"})
+        EXPECT_NE(glyph(font, mark), glyph(library_font, "^")) << mark;
+    EXPECT_EQ(glyph(font, "\u00A0"), glyph(font, " "));
 }

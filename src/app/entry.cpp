@@ -1,7 +1,7 @@
 // The program's entry point: hands over to game_main, and ends the program the
 // platform's way.
 #include <allegro.h>
-#include "app/app.h"
+#include "app/main.h"
 #include "platform/platform.h"
 
 int main(int argc, char *argv[]) {

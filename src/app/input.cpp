@@ -1,6 +1,8 @@
-// Pointer input: waiting for a press of the left button and naming what lies under it.
+// Pointer and keys: waiting for a fresh press of a button or key and naming what lies under it;
+// the final screen's wait.
+#include "app/input.h"
 #include <allegro.h>
-#include "app/app.h"
+#include "app/records.h"
 #include "gfx/gfx.h"
 
 // The answer buttons and the fields around "ANO" and "NIE"; the lifeline icons and the exit
@@ -80,16 +82,21 @@ static int inputs_down(KeySet set) {
     return down;
 }
 
+int fresh_presses(int now, int *held) {
+    int fresh = now & ~*held;
+    *held = now;
+    return fresh;
+}
+
 // Answers a press, never a release: an input down on entry must be let go first. The inputs
 // are read once per pass, with one frame presented between two reads.
 static int wait_press(KeySet set) {
     int prev = inputs_down(set);
     present_frame();
     for (;;) {
-        int now = inputs_down(set);
+        int fresh = fresh_presses(inputs_down(set), &prev);
         if (key[KEY_ESC])
             return AREA_ESCAPE;
-        int fresh = now & ~prev;
         if (fresh & 1) {
             FramePoint p = pointer_in_frame();
             return hit_test(p.x, p.y);
@@ -97,7 +104,6 @@ static int wait_press(KeySet set) {
         for (int i = 0; i < set.count; i++)
             if (fresh & (2 << i))
                 return set.keys[i].area;
-        prev = now;
         present_frame();
     }
 }
@@ -110,13 +116,15 @@ int wait_click_or_leave_key(void) {
     return wait_press(LEAVE);
 }
 
-int leave_keys_down(void) {
+// The keys of the final screen down now, as inputs_down gives them.
+static int leave_keys_down(void) {
     return inputs_down(LEAVE) & ~1;
 }
 
-int leave_key_pressed(int *held) {
-    int now = leave_keys_down(), fresh = now & ~*held;
-    *held = now;
+// 1 when Space or Enter went down since the last call, 2 for H (the hall of fame); *held
+// carries which of them were down, and starts as leave_keys_down().
+static int leave_key_pressed(int *held) {
+    int fresh = fresh_presses(leave_keys_down(), held);
     for (int i = 0; i < LEAVE.count; i++)
         if (fresh & (2 << i))
             return LEAVE.keys[i].area == AREA_HALL ? 2 : 1;
@@ -132,10 +140,35 @@ static bool anything_down(void) {
 }
 
 void wait_any_press(void (*show)(void)) {
-    bool was = anything_down();
+    int held = anything_down();
     show();
-    for (bool now; !(now = anything_down()) || was; was = now)
+    while (!fresh_presses(anything_down(), &held))
         show();
     while (anything_down())
         show();
+}
+
+// A fresh Space or Enter leaves the final screen (1); a fresh H shows the hall of fame over it,
+// after which the screen is drawn whole again.
+static int final_screen_key(int *held) {
+    int pressed = leave_key_pressed(held);
+    if (pressed == 2) {
+        show_hall_of_fame();
+        final_screen_drawn_over();
+        *held = leave_keys_down();
+    }
+    return pressed == 1;
+}
+
+// The wait takes a fresh press: a left button still down from the click that ended the game
+// is let go first; then any button ends it. Space or Enter pressed during the wait ends it too
+// (one held since before the wait counts only once pressed again).
+void show_final_screen(void) {
+    open_final_screen();
+    int held = leave_keys_down(), key_left = 0;
+    while ((mouse_b & 1) && !(key_left = final_screen_key(&held)))
+        final_screen_frame();
+    while (!key_left && mouse_b == 0 && !(key_left = final_screen_key(&held)))
+        final_screen_frame();
+    close_final_screen();
 }

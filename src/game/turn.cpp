@@ -1,7 +1,9 @@
 // Game rules: the start of a game, one turn of play and the blink of the correct answer.
 #include <cstdlib>
 #include "game/game.h"
-#include "app/app.h"
+#include "app/input.h"
+#include "app/main.h"
+#include "app/records.h"
 #include "gfx/gfx.h"
 #include "player/player.h"
 #include "questions/questions.h"

@@ -2,7 +2,6 @@
 // with the pointer live on every frame.
 #include <chrono>
 #include <thread>
-#include "app/app.h"
 #include "game/game.h"
 #include "gfx/gfx.h"
 
@@ -127,34 +126,28 @@ void show_level_banner(void) {
     end_animation(a);
 }
 
-// A fresh Space or Enter leaves the final screen (1); a fresh H shows the hall of fame over it,
-// after which the screen is drawn whole again.
-static int final_screen_key(Animation &a, int *held) {
-    int pressed = leave_key_pressed(held);
-    if (pressed == 2) {
-        show_hall_of_fame();
-        a.shown = false;
-        *held = leave_keys_down();
-    }
-    return pressed == 1;
+// The final screen's animation, from its fade-in to its fade-out.
+static Animation final_screen;
+
+void open_final_screen(void) {
+    set_text_background(-1);
+    final_screen = begin_animation(final_box, (FRAME_H - final_box->h) / 2);
+    if (final_screen.snapshot)
+        fade(final_screen, 0, 100, 5);
 }
 
-// The wait takes a fresh press: a left button still down from the click that ended the game
-// is let go first; then any button ends it. Space or Enter pressed during the wait ends it too
-// (one held since before the wait counts only once pressed again).
-void show_final_screen(void) {
-    set_text_background(-1);
-    Animation a = begin_animation(final_box, (FRAME_H - final_box->h) / 2);
-    if (a.snapshot)
-        fade(a, 0, 100, 5);
-    int held = leave_keys_down(), key_left = 0;
-    while ((mouse_b & 1) && !(key_left = final_screen_key(a, &held)))
-        still_frame(a);
-    while (!key_left && mouse_b == 0 && !(key_left = final_screen_key(a, &held)))
-        still_frame(a);
-    a.due = pace_clock(); // the fade-out's pauses count from the press
-    if (a.snapshot)
-        fade(a, 100, 1, 1);
+void final_screen_frame(void) {
+    still_frame(final_screen);
+}
+
+void final_screen_drawn_over(void) {
+    final_screen.shown = false;
+}
+
+void close_final_screen(void) {
+    final_screen.due = pace_clock(); // the fade-out's pauses count from the press
+    if (final_screen.snapshot)
+        fade(final_screen, 100, 1, 1);
     set_text_background(makecol(255, 0, 255));
-    end_animation(a);
+    end_animation(final_screen);
 }

@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <cstring>
 #include "gfx/gfx.h"
-#include "sound/sound.h"
-#include "app/app.h"
 
 BITMAP *back_buffer;
 BITMAP *scene_layer;
@@ -16,6 +14,9 @@ void (*frame_shown_hook)(void);
 
 // The back buffer holds the layers as they are now, with only the pointer drawn over them.
 static int board_on_back_buffer;
+
+// Set from the system's threads: the window needs the whole frame again.
+static std::atomic<bool> whole_copy_asked{false};
 
 // The blend works on four pixels at a time in the compiler's portable vector types (SSE2 on
 // x86-64), reading and writing the rows of 32-bit memory bitmaps directly.
@@ -182,6 +183,7 @@ int set_view(View v) {
     scaled_buffer = enlarged;
     view = v;
     board_on_back_buffer = 0;
+    whole_copy_asked = true; // whatever frame comes next, the new screen shows nothing yet
     return 0;
 }
 
@@ -247,23 +249,18 @@ static void copy_to_screen(int x, int y, int w, int h) {
     blit(scaled_buffer, screen, x * s, y * s, view.left + x * s, view.top + y * s, w * s, h * s);
 }
 
-// Every frame ends here, shown or not: the keys of sound, the tests' hook, then what the shell
-// does after a frame (the title and settings after M, a quit asked for meanwhile).
+// Every frame ends here, shown or not, with the work the shell asked for once per frame.
 static void frame_done(void) {
-    poll_sound_keys();
     if (frame_shown_hook)
         frame_shown_hook();
-    after_frame();
 }
 
 static void show_whole_frame(void) {
+    whole_copy_asked = false; // this copy is whole; an ask from now on is for the next
     draw_pointer(pointer_in_frame());
     copy_to_screen(0, 0, FRAME_W, FRAME_H);
     frame_done();
 }
-
-// Set from the system's threads: the window needs the whole frame again.
-static std::atomic<bool> whole_copy_asked{false};
 
 void frame_needs_whole_copy(void) {
     whole_copy_asked = true;
@@ -310,7 +307,6 @@ static void erase_pointer(void) {
 // pointer was and is: only those places are redrawn and copied, and nothing at all while the
 // pointer stays put. The screen shows the same as if every frame were copied whole.
 void present_frame(void) {
-    poll_display_keys();
     if (!board_on_back_buffer) {
         masked_copy(scene_layer, text_layer, back_buffer);
         board_on_back_buffer = 1;

@@ -30,8 +30,8 @@ extern BITMAP *question_box;
 extern BITMAP *banner_box;
 extern BITMAP *final_box;
 
-// Called after every frame reaches the screen; null in the game. Tests use it to move the
-// mouse, keys and clock one step per shown frame.
+// Called after every frame, shown or not: the one effect of presenting a frame besides drawing
+// it. The shell sets it to its work once per frame (its keys, a pending quit, the tests' hook).
 extern void (*frame_shown_hook)(void);
 
 // Draws the pointer on the back buffer and copies it whole to the screen: the last two steps
@@ -46,7 +46,7 @@ void finish_frame_part(int x, int y, int w, int h);
 extern int pointer_drawn_x, pointer_drawn_y;
 
 // Builds one frame from the layers and the pointer and shows it, copying to the screen only
-// what differs from the frame before. Acts on a quit asked for meanwhile, as every frame does.
+// what differs from the frame before; then calls frame_shown_hook, as every frame does.
 void present_frame(void);
 
 // Tells present_frame that scene_layer or text_layer was redrawn.
@@ -62,8 +62,8 @@ struct View {
     int scale, left, top;
 };
 
-// Sets the view for the frames that follow (the next one is copied whole). 1 when the scale
-// is over MAX_SCALE or the enlarged copy of the frame could not be made; the view and its
+// Sets the view for the frames that follow (the next one, board or not, is copied whole). 1 when
+// the scale is over MAX_SCALE or the enlarged copy of the frame could not be made; the view and its
 // copy are then unchanged.
 int set_view(View v);
 
@@ -109,7 +109,8 @@ void set_text_background(int mode);
 // Loads a picture so that pure magenta is MASK_COLOR, in the 32-bit format; null on failure.
 BITMAP *load_image(const char *name);
 
-// Creates the layers, loads the five images and generates the artwork. 1 if an image failed.
+// Sets the game's font, creates the layers, loads the five images and generates the artwork. 1 if
+// an image failed.
 int load_resources(void);
 
 // Cuts the centre w x h block of the current gradient scratch into a lozenge at (x, y) on target.
@@ -120,8 +121,24 @@ constexpr int FRAME_W = 640, FRAME_H = 480, PLAY_W = 500;
 constexpr int ANSWER_X[4] = {40, 250, 40, 250};
 constexpr int ANSWER_Y[4] = {325, 325, 365, 365};
 constexpr int BUTTON_W = 200, BUTTON_H = 20;
+// An answer's text starts this far into its button.
+constexpr int ANSWER_TEXT_DX = 42;
 constexpr int LIFELINE_Y = 30;
 constexpr int EXIT_X = 40, EXIT_Y = 420;
+
+// The game's font: the library's 8x8 font with glyphs of our own for the accented capitals of
+// Slovak and Czech and for „ “ ” ‚ ‘ ’ – — … and the no-break space. load_resources makes it the
+// library's `font`; library_font is the library's own, which draws every other character.
+FONT *game_font(void);
+extern FONT *const library_font;
+
+// Whether the game's font has a glyph for the code point; any other shows as "^".
+bool glyph_drawable(int code_point);
+
+// How many characters of the font (8 pixels wide each) fit: a display line of the question in its
+// 410-pixel box, an answer on its button from where its text starts to the button's end.
+constexpr int QUESTION_BOX_CHARS = 410 / 8;
+constexpr int ANSWER_BUTTON_CHARS = (BUTTON_W - ANSWER_TEXT_DX) / 8;
 
 // The largest factor the library can enlarge the frame by: a bitmap's bytes must fit its int.
 constexpr int MAX_SCALE = 41;
@@ -160,8 +177,13 @@ extern void (*pace_wait_until)(long long due);
 // The level-up banner: fades the title of level - 1 in and out at the bottom of the play area.
 void show_level_banner(void);
 
-// The final screen: fades the title kept in, waits for a button press, fades it out.
-void show_final_screen(void);
+// The final screen over a still of the board: open fades the title kept in; each frame shows it
+// at full strength (whole after final_screen_drawn_over, when something else was shown over
+// it); close fades it out, its pauses counted from the call. Waiting is the caller's.
+void open_final_screen(void);
+void final_screen_frame(void);
+void final_screen_drawn_over(void);
+void close_final_screen(void);
 
 // The hall of fame over the background: open it with its lines (the first is the heading), show
 // frames of it while it is open, close it (the next board frame is then drawn whole).

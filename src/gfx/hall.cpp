@@ -1,5 +1,6 @@
 // The hall of fame: the player's best games and statistics as lines of text on a translucent
 // blue board over the background, in the font and colours of the game.
+#include <algorithm>
 #include "gfx/gfx.h"
 
 // The board's width and margin; lines are 16 pixels apart, and the board, as high as its lines
@@ -25,10 +26,10 @@ static void draw_board(BITMAP *b, int y, int h) {
 // The first line is the heading, in orange; the others in white, left-aligned as one block
 // centred on the board.
 static void draw_lines(BITMAP *b, const std::vector<std::string> &lines, int top) {
-    size_t widest = 0;
+    int widest = 0;
     for (size_t i = 1; i < lines.size(); i++)
-        widest = lines[i].size() > widest ? lines[i].size() : widest;
-    int left = BOARD_X + (BOARD_W - 8 * (int)widest) / 2;
+        widest = std::max(widest, text_length(font, lines[i].c_str()));
+    int left = BOARD_X + (BOARD_W - widest) / 2;
     textprintf_centre_ex(b, font, FRAME_W / 2, top, makecol(255, 192, 0), -1, "%s",
                          lines.empty() ? "" : lines[0].c_str());
     for (size_t i = 1; i < lines.size(); i++)

@@ -238,6 +238,7 @@ static void bake_ladder_strip(void) {
 }
 
 int load_resources(void) {
+    font = game_font();
     forget_panel_patches();
     back_buffer = create_bitmap_ex(32, FRAME_W, FRAME_H);
     scene_layer = create_bitmap_ex(32, FRAME_W, FRAME_H);

@@ -7,7 +7,7 @@
 
 // Labels and answer texts sit inside their buttons, at fixed offsets from the button's corner.
 static const char *const LABELS[4] = {"A:", "B:", "C:", "D:"};
-static const int LABEL_DX = 18, ANSWER_DX = 42, TEXT_DY = 7;
+static const int LABEL_DX = 18, TEXT_DY = 7;
 
 // The question is centred a little left of the play area's middle.
 static const int QUESTION_X = 245, ONE_LINE_Y = 276, FIRST_LINE_Y = 268, SECOND_LINE_Y = 284;
@@ -68,9 +68,9 @@ static void draw_question_block(void) {
         draw_centred(QUESTION_X, SECOND_LINE_Y, shown_question.line2);
     }
     for (int slot = 0; slot < 4; slot++) {
-        textprintf_ex(text_layer, font, ANSWER_X[slot] + ANSWER_DX, ANSWER_Y[slot] + TEXT_DY,
+        textprintf_ex(text_layer, font, ANSWER_X[slot] + ANSWER_TEXT_DX, ANSWER_Y[slot] + TEXT_DY,
                       white(), _textmode, "%s", shown_question.answer_text[slot]);
-        note_text(ANSWER_X[slot] + ANSWER_DX, ANSWER_Y[slot] + TEXT_DY,
+        note_text(ANSWER_X[slot] + ANSWER_TEXT_DX, ANSWER_Y[slot] + TEXT_DY,
                   shown_question.answer_text[slot], false);
     }
 }

@@ -69,10 +69,11 @@ static void on_close_button(void) {
     request_quit(0);
 }
 
-// The X connection is gone (the window was killed): nothing can be shown or shut down any
-// more, so the process ends here, before the library tries to.
+// The X connection is gone (the window was killed, the X server ended): nothing can be shown or
+// shut down any more, so the process ends here, before the library tries to, with status 1, as
+// the game ends when it cannot show itself.
 static int on_display_lost(Display *) {
-    _exit(0);
+    _exit(1);
 }
 
 // SIGINT and SIGHUP ignored from the start (nohup, a background job), one bit each: read

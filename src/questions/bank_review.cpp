@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 #include "questions/questions.h"
@@ -17,6 +19,8 @@ struct BankEntry {
     std::vector<bool> text_capitals;     // per word of text: starts with a capital letter
     std::string answer_set;              // the folded answers sorted, for a comparison in any order
     bool telling;                        // whether a text naming the correct answer gives it away
+    Words content, key;                  // the text's content words; the answer without preposition
+    std::vector<bool> key_capitals;      // per word of key: starts with a capital letter
     int initial[4], number[4], chars[4]; // per answer: starts with "X.", is a number; length
 };
 
@@ -41,8 +45,9 @@ static char plain_letter(const char *s, bool *capital) {
 }
 
 // Splits text into lower-case words without diacritics, anything but letters and digits
-// separating them; bytes of other alphabets stay part of their word. Returns the words that
-// start with a capital letter, and marks them in capitals if given.
+// (typographic quotes and dashes too) separating them; bytes of other alphabets stay part of
+// their word. Returns the words that start with a capital letter, and marks them in capitals if
+// given.
 static int fold(const char *text, Words *words, std::vector<bool> *capitals_at = nullptr) {
     int capitals = 0;
     bool word = false;
@@ -50,8 +55,10 @@ static int fold(const char *text, Words *words, std::vector<bool> *capitals_at =
         unsigned char c = static_cast<unsigned char>(*s);
         bool capital = c >= 'A' && c <= 'Z';
         char plain = c >= 0x80 ? plain_letter(s, &capital) : std::isalnum(c) ? std::tolower(c) : 0;
-        if (!plain && c < 0x80) {
+        bool punctuation = c == 0xE2 && static_cast<unsigned char>(s[1]) == 0x80; // „“ – …
+        if (!plain && (c < 0x80 || punctuation)) {
             word = false;
+            s += punctuation ? 2 : 0;
             continue;
         }
         if (!word && capitals_at)
@@ -86,6 +93,8 @@ static bool telling(const Words &a, int capitals) {
     return year || capitals >= 2 || letters >= 6;
 }
 
+static void add_near_repeat_words(BankEntry *e, const char *answer);
+
 void add_to_bank_review(const char *file) {
     for (int i = 0; i < question_count; i++) {
         const QuestionRecord &q = question_set[i];
@@ -111,6 +120,7 @@ void add_to_bank_review(const char *file) {
                 joined += w + " ";
             set.push_back(joined);
         }
+        add_near_repeat_words(&e, q.answers[0]);
         std::sort(set.begin(), set.end());
         for (const std::string &s : set)
             e.answer_set += s + "|";
@@ -148,6 +158,186 @@ static bool contains(const BankEntry &e, const Words &phrase) {
     return false;
 }
 
+// Near repeats: the same fact asked again in other words, and a text on the same subject that
+// names another question's correct answer where the rule above is too strict: a short answer, a
+// surname, a name inside a longer one or with a longer ending.
+
+// Words of a question that say nothing of its subject. Shorter words and those starting with
+// "ktor" drop as well.
+static const char *const FUNCTION_WORDS[] = {
+    "ako",  "aka",    "ake",    "aky",   "akom",   "akej",  "aku",    "akym",      "bol",
+    "bola", "bolo",   "boli",   "kto",   "koho",   "komu",  "kolko",  "kolkokrat", "kde",
+    "kedy", "ked",    "ale",    "alebo", "pre",    "pri",   "pod",    "nad",       "cez",
+    "pred", "pocas",  "podla",  "vola",  "volaju", "volal", "volala", "volali",    "nazyva",
+    "roku", "rokoch", "tychto", "tento", "tieto",  "tejto", "tomto",  "ten",       "ich",
+    "jeho", "jej",    "aj",     "uz",    "este",   "iba",   "len",    "mal",       "mala",
+    "malo", "mali",   "maju",   "su",    "preco",  "tak",   "teda",   "ani"};
+// Prepositions an answer may start with (v Košiciach, s Košicami).
+static const char *const PREPOSITIONS[] = {"v",   "vo",  "na",  "s",  "so", "z",
+                                           "zo",  "do",  "od",  "k",  "ku", "o",
+                                           "pri", "nad", "pod", "za", "po", "pred"};
+
+static bool listed(const std::string &w, const char *const *list, size_t count) {
+    for (size_t i = 0; i < count; i++)
+        if (w == list[i])
+            return true;
+    return false;
+}
+
+static bool content_word(const std::string &w) {
+    return w.size() >= 3 && w.compare(0, 4, "ktor") != 0 &&
+           !listed(w, FUNCTION_WORDS, std::size(FUNCTION_WORDS));
+}
+
+// How many texts of the bank hold each word.
+static std::map<std::string, int> texts_with;
+
+// The content words of e's text, and its correct answer without a leading preposition.
+static void add_near_repeat_words(BankEntry *e, const char *answer) {
+    for (const std::string &w : e->text)
+        if (content_word(w))
+            e->content.push_back(w);
+    Words words = e->text;
+    std::sort(words.begin(), words.end());
+    words.erase(std::unique(words.begin(), words.end()), words.end());
+    for (const std::string &w : words)
+        texts_with[w]++;
+    fold(answer, &e->key, &e->key_capitals);
+    if (e->key.size() > 1 && listed(e->key[0], PREPOSITIONS, std::size(PREPOSITIONS))) {
+        e->key.erase(e->key.begin());
+        e->key_capitals.erase(e->key_capitals.begin());
+    }
+}
+
+// Whether two words are forms of one: numbers equal, words of letters starting with the same five
+// letters (Bratislava, Bratislave; šansónov, šansoniérka), a shorter word starting the other that
+// is at most two letters longer (slov, slovo, not slovenský).
+static bool same_stem(const std::string &a, const std::string &b) {
+    if (std::isdigit(static_cast<unsigned char>(a[0])) ||
+        std::isdigit(static_cast<unsigned char>(b[0])))
+        return a == b;
+    size_t shorter = std::min(a.size(), b.size()), longer = std::max(a.size(), b.size());
+    if (shorter <= 4)
+        return longer <= shorter + 2 && a.compare(0, shorter, b, 0, shorter) == 0;
+    return a.compare(0, 5, b, 0, 5) == 0;
+}
+
+// The same correct answer in any case or form: the shorter one's words start the longer one's
+// (vretenica, vretenica severná).
+static bool same_key(const BankEntry &a, const BankEntry &b) {
+    const Words &x = a.key.size() <= b.key.size() ? a.key : b.key,
+                &y = &x == &a.key ? b.key : a.key;
+    if (x.empty())
+        return false;
+    for (size_t i = 0; i < x.size(); i++)
+        if (!same_stem(x[i], y[i]))
+            return false;
+    return true;
+}
+
+// The content words of a that b's text shares.
+static size_t shared_words(const BankEntry &a, const BankEntry &b) {
+    size_t shared = 0;
+    for (const std::string &w : a.content)
+        for (const std::string &v : b.content)
+            if (same_stem(w, v)) {
+                shared++;
+                break;
+            }
+    return shared;
+}
+
+// The same correct answer, and texts sharing most of the shorter one's content words.
+static bool near_repeat(const BankEntry &a, const BankEntry &b) {
+    if (!same_key(a, b))
+        return false;
+    size_t shared = std::min(shared_words(a, b), shared_words(b, a));
+    size_t fewer = std::min(a.content.size(), b.content.size());
+    return shared >= 2 && 2 * shared > fewer;
+}
+
+// Whether a word of a text is a form of a word of an answer, looser than same_word: the answer
+// word less its last letter or two (two of eight or more, one of five to seven, none of four)
+// starts the word, which ends in up to four more letters (Bohunice, Bohuniciach; Dunaji, Dunaj;
+// ozón, ozónovú; Shakespeare, Shakespearova), one more for three letters (Váh, Váhu, not med,
+// medzi), but not a word derived with -sk- or -ár- (Berlín, Berlínsky; slalom, slalomárka).
+// Numbers and shorter words are equal.
+static bool word_form(const std::string &w, const std::string &a) {
+    size_t n = a.size();
+    if (n < 3 || std::isdigit(static_cast<unsigned char>(a[0])))
+        return w == a;
+    size_t base = n >= 8 ? n - 2 : n >= 5 ? n - 1 : n, longest = n == 3 ? 4 : base + 4;
+    if (w.size() < base || w.size() > longest || w.compare(0, base, a, 0, base) != 0)
+        return false;
+    std::string ending = w.substr(base);
+    return ending.find("sk") == std::string::npos && ending.compare(0, 2, "ar") != 0;
+}
+
+// Whether the key of a (all of it, or its last word alone) stands in e's text in any form, a
+// word of the key that starts with a capital letter as a word that does too (Francúzsko, not
+// francúzsky); unless inside is set, not as part of a longer name (the words beside it start
+// with a capital letter, but for the first word of the text).
+static bool names_key(const BankEntry &e, const BankEntry &a, bool last_alone, bool inside) {
+    size_t from = last_alone ? a.key.size() - 1 : 0, words = a.key.size() - from;
+    for (size_t i = 0; i + words <= e.text.size(); i++) {
+        size_t k = 0, end = i + words;
+        while (k < words && word_form(e.text[i + k], a.key[from + k]) &&
+               (!a.key_capitals[from + k] || e.text_capitals[i + k]))
+            k++;
+        bool named =
+            (i > 1 && e.text_capitals[i - 1]) || (end < e.text.size() && e.text_capitals[end]);
+        if (k == words && (inside || !named))
+            return true;
+    }
+    return false;
+}
+
+// Whether many texts of the bank hold a word: one in 150, ten at least.
+static bool common(const std::string &w) {
+    return texts_with[w] > std::max<int>(10, int(bank.size() / 150));
+}
+
+// How many texts hold a form of a's answer of one word.
+static int texts_naming(const BankEntry &a) {
+    int texts = 0;
+    for (const auto &[w, count] : texts_with)
+        texts += word_form(w, a.key[0]) ? count : 0;
+    return texts;
+}
+
+// Whether b's text shares a content word with a's other than a's correct answer and other than
+// the words many texts hold (mesto, Slovensko): the two speak of one subject.
+static bool same_subject(const BankEntry &a, const BankEntry &b) {
+    for (const std::string &w : a.content) {
+        bool skip = common(w);
+        for (const std::string &k : a.key)
+            skip |= word_form(w, k);
+        for (const std::string &v : b.content)
+            if (!skip && !common(v) && same_stem(w, v))
+                return true;
+    }
+    return false;
+}
+
+// The correct answer of a named by b's text on the same subject where given_away's rule is too
+// strict: a name of two or more words also inside a longer one (Matúš Čák Trenčiansky) or with a
+// longer ending, its last word alone when of five letters or more (a surname: Descartes,
+// Shakespearova), and an answer of one word of three letters or more (Váh, Dunaj) that at most
+// eight texts name (not rok, USA), but not a number (a year is given_away's).
+static bool names_answer(const BankEntry &a, const BankEntry &b) {
+    const Words &key = a.key;
+    if (key.empty())
+        return false;
+    int capitals = int(std::count(a.key_capitals.begin(), a.key_capitals.end(), true));
+    bool surname = key.size() >= 2 && capitals >= 2 && key.back().size() >= 5;
+    bool word = key.size() == 1 && key[0].size() >= 3 &&
+                key[0].find_first_not_of("0123456789") != std::string::npos;
+    bool named =
+        (key.size() >= 2 && names_key(b, a, false, true)) ||
+        ((surname || word) && names_key(b, a, true, false) && (surname || texts_naming(a) <= 8));
+    return named && same_subject(a, b);
+}
+
 // The same words; a question written twice exactly so in one file the review of that file
 // reports already.
 static bool same_question(const BankEntry &a, const BankEntry &b) {
@@ -162,7 +352,7 @@ static bool same_answers(const BankEntry &a, const BankEntry &b) {
 
 // The correct answer of a in the text of b.
 static bool given_away(const BankEntry &a, const BankEntry &b) {
-    return a.telling && contains(b, a.answers[0]);
+    return (a.telling && contains(b, a.answers[0])) || names_answer(a, b);
 }
 
 // A check of two questions: the warning stands on the first and names the first of the others
@@ -176,6 +366,7 @@ static const PairCheck PAIR_CHECKS[] = {
     {same_question, false, "ta ista otazka je aj na"},
     {same_answers, false, "tie iste odpovede ma aj otazka na"},
     {given_away, true, "spravnu odpoved prezradza text otazky na"},
+    {near_repeat, false, "na tu istu vec sa pyta aj otazka na"},
 };
 
 // Whether the correct answer alone differs from the three wrong ones in a feature.
@@ -230,5 +421,6 @@ void review_bank(void (*report)(const char *file, int line, const char *text)) {
                 report(a.file.c_str(), a.line + 1, check.message);
     }
     bank.clear();
+    texts_with.clear();
     tiers_added = 0;
 }

@@ -27,6 +27,13 @@ static int shuffle_answers(int slot_answer[4]) {
     return correct;
 }
 
+// Whether the player met a question in an earlier game; null while nothing is known.
+static bool (*met_before)(const QuestionRecord &q);
+
+void use_met_questions(bool (*met)(const QuestionRecord &q)) {
+    met_before = met;
+}
+
 static bool drawn_before(int q) {
     for (int entry : recent_questions)
         if (entry == q)
@@ -34,13 +41,24 @@ static bool drawn_before(int q) {
     return false;
 }
 
-// A random question, moved upward with wrap-around past those in the history. The probe stops
-// after one round, so a tier with no question left cannot hold the game.
-static int choose_question(void) {
-    int q = std::rand() % question_count;
-    for (int tries = 0; tries < question_count && drawn_before(q); tries++)
+static bool passed_over(int q, bool fresh_only) {
+    return drawn_before(q) || (fresh_only && met_before && met_before(question_set[q]));
+}
+
+// From start upward with wrap-around, the first question not passed over. The probe stops after
+// one round, so a tier with no question left cannot hold the game.
+static int probe(int start, bool fresh_only) {
+    int q = start;
+    for (int tries = 0; tries < question_count && passed_over(q, fresh_only); tries++)
         q = (q + 1) % question_count;
     return q;
+}
+
+// A random question, moved upward past those in the history and those met in earlier games; when
+// the tier has no such question left, past those in the history alone.
+static int choose_question(void) {
+    int start = std::rand() % question_count, q = probe(start, true);
+    return passed_over(q, true) ? probe(start, false) : q;
 }
 
 void draw_question(void) {

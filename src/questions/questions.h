@@ -98,6 +98,10 @@ int load_tier_of(int at_level);
 // loaded tier it changes nothing and takes no random numbers.
 void draw_question(void);
 
+// Tells the draw which questions the player met in earlier games (null: none known, as at start).
+// The draw passes over them while the tier has a question neither met nor drawn before.
+void use_met_questions(bool (*met)(const QuestionRecord &q));
+
 // The message end_on_tier_failure shows, written into text (always NUL-terminated).
 void tier_failure_message(char *text, int size);
 
@@ -107,9 +111,6 @@ void end_on_tier_failure(void);
 // Display width of a question line in characters of the 8-pixel font: a character per UTF-8
 // sequence, a byte that starts none counts as one. *valid is cleared on any bad byte.
 int utf8_length(const char *text, int *valid);
-
-// The widest question line that fits in the 410-pixel question box.
-constexpr int QUESTION_BOX_CHARS = 410 / 8;
 
 // Reports what an author should look at in the loaded set, in file order, each with its line:
 // empty answers, equal answers, a question twice, bad UTF-8, a line wider than the box.
@@ -121,5 +122,6 @@ void add_to_bank_review(const char *file);
 // Reports what an author should look at across the tiers added since the last call, each on its
 // file and line and naming the other place, and then forgets them: a question twice, two
 // questions with the same answers in any order, a question whose text gives away another's
-// correct answer, and a correct answer whose form alone differs from the wrong ones'.
+// correct answer, the same correct answer asked in nearly the same words, and a correct answer
+// whose form alone differs from the wrong ones'.
 void review_bank(void (*report)(const char *file, int line, const char *text));

@@ -1,6 +1,8 @@
 // Review of a loaded question file for its authors: what loads but plays badly or shows badly.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include "gfx/gfx.h"
 #include "questions/questions.h"
 
 // Well-formed UTF-8 by its first byte: the sequence length and the range of the second byte
@@ -31,6 +33,15 @@ static int utf8_sequence(const unsigned char *s) {
         return lead.length;
     }
     return 0;
+}
+
+// The code point of the well-formed sequence of n bytes at s.
+static int code_point(const unsigned char *s, int n) {
+    static const int LEAD_BITS[5] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    int c = s[0] & LEAD_BITS[n];
+    for (int k = 1; k < n; k++)
+        c = c << 6 | (s[k] & 0x3F);
+    return c;
 }
 
 int utf8_length(const char *text, int *valid) {
@@ -83,15 +94,50 @@ static void review_encoding(int line, const char *text) {
     }
 }
 
-// A question line: bad bytes, and wider than the box.
-static void review_question_line(int line, const char *text) {
+// Each character of a text (a record's, so at most QUESTION_LINE_MAX bytes) that the game's font
+// cannot draw, named once; bytes that are not UTF-8 are review_encoding's.
+static void review_glyphs(int line, const char *text) {
+    int named[QUESTION_LINE_MAX], count = 0;
+    for (const unsigned char *s = reinterpret_cast<const unsigned char *>(text); *s;) {
+        int n = utf8_sequence(s), c = n ? code_point(s, n) : -1;
+        const unsigned char *at = s;
+        s += n ? n : 1;
+        if (c < 0 || glyph_drawable(c) || std::count(named, named + count, c))
+            continue;
+        named[count++] = c;
+        char message[96];
+        if (c >= 0x20 && (c < 0x80 || c >= 0xA0)) // shown as it stands, but for control characters
+            std::snprintf(message, sizeof message,
+                          "hra nevie nakreslit znak \"%.*s\" (U+%04X), ukaze namiesto neho ^", n,
+                          reinterpret_cast<const char *>(at), c);
+        else
+            std::snprintf(message, sizeof message,
+                          "hra nevie nakreslit znak U+%04X, ukaze namiesto neho ^", c);
+        reporter(line, message);
+    }
+}
+
+// What a text is and how many characters of the font fit where it stands.
+enum TextPlace { WHOLE_QUESTION, FIRST_HALF, SECOND_HALF, ANSWER };
+struct Room {
+    const char *too_wide; // the warning, with the text's characters and the room's
+    int fits;
+};
+static const Room ROOMS[] = {
+    {"riadok otazky ma %d znakov, do ramceka sa zmesti %d", QUESTION_BOX_CHARS},
+    {"prva polovica otazky (pred TAB) ma %d znakov, do ramceka sa zmesti %d", QUESTION_BOX_CHARS},
+    {"druha polovica otazky (za TAB) ma %d znakov, do ramceka sa zmesti %d", QUESTION_BOX_CHARS},
+    {"odpoved ma %d znakov, na tlacidlo sa zmesti %d", ANSWER_BUTTON_CHARS},
+};
+
+// A text as it will show: bad bytes, characters the font lacks, wider than its place.
+static void review_text(int line, const char *text, TextPlace place) {
     int valid = 1, chars = utf8_length(text, &valid);
     review_encoding(line, text);
-    if (chars > QUESTION_BOX_CHARS) {
+    review_glyphs(line, text);
+    if (chars > ROOMS[place].fits) {
         char message[96];
-        std::snprintf(message, sizeof message,
-                      "riadok otazky ma %d znakov, do ramceka sa zmesti %d", chars,
-                      QUESTION_BOX_CHARS);
+        std::snprintf(message, sizeof message, ROOMS[place].too_wide, chars, ROOMS[place].fits);
         reporter(line, message);
     }
 }
@@ -108,7 +154,7 @@ static void review_answers(int line, const QuestionRecord &q) {
             reporter(last_line_read, message);
             return;
         }
-        review_encoding(line + k, answer);
+        review_text(line + k, answer, ANSWER);
         if (!answer[0]) {
             reporter(line + k, k == 0 ? "spravna odpoved je prazdna, otazka sa neda vyhrat"
                                       : "nespravna odpoved je prazdna");
@@ -150,9 +196,9 @@ void review_question_set(void (*report)(int line, const char *text)) {
             reporter(line, message);
             break;
         }
-        review_question_line(line, q.line1);
+        review_text(line, q.line1, q.line_count == 2 ? FIRST_HALF : WHOLE_QUESTION);
         if (q.line_count == 2)
-            review_question_line(line, q.line2);
+            review_text(line, q.line2, SECOND_HALF);
         review_answers(line + 1, q);
     }
 }

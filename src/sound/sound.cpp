@@ -1,5 +1,5 @@
 // The sound effects: loaded from the working directory at start, played through the library's
-// digital sound driver without waiting, muted and unmuted with M. Silence is never an error.
+// digital sound driver without waiting, muted and unmuted. Silence is never an error.
 #include "sound/sound.h"
 #include <allegro.h>
 #include "platform/platform.h"
@@ -9,7 +9,6 @@ void (*effect_hook)(int effect);
 
 static SAMPLE *samples[EFFECT_COUNT];
 static bool driver_started; // install_sound succeeded once; never removed before exit
-static bool m_was_down;
 
 static void stop_all(void) {
     if (!driver_started)
@@ -43,14 +42,10 @@ void play_effect(int effect) {
         play_sample(samples[effect], 255, 128, 1000, 0);
 }
 
-void poll_sound_keys(void) {
-    bool down = key[KEY_M] != 0;
-    if (down && !m_was_down) {
-        sound_muted = !sound_muted;
-        if (sound_muted)
-            stop_all();
-    }
-    m_was_down = down;
+void mute_sound(int muted) {
+    sound_muted = muted != 0;
+    if (sound_muted)
+        stop_all();
 }
 
 int effects_loaded(void) {

@@ -24,7 +24,7 @@ inline constexpr const char *EFFECT_FILES[EFFECT_COUNT] = {
     "uvod.wav",   "vyber.wav",    "napatie.wav", "spravne.wav",  "zle.wav",   "polovica.wav",
     "vymena.wav", "ziarovka.wav", "postup.wav",  "bezpecne.wav", "vyhra.wav", "koniec.wav"};
 
-// 1 while sound is muted; M toggles it during play.
+// 1 while sound is muted: the one state of muting, changed only by start_sound and mute_sound.
 extern int sound_muted;
 
 // Called with each effect the game asks for, muted or not; null in the game. Tests use it to
@@ -39,8 +39,8 @@ void start_sound(int muted);
 // Starts an effect and returns at once. Silent when muted, without a driver or without its file.
 void play_effect(int effect);
 
-// Reads the M key once per shown frame: each press toggles muting. Not a click.
-void poll_sound_keys(void);
+// Mutes (stopping what plays) or unmutes.
+void mute_sound(int muted);
 
 // How many effect files were loaded.
 int effects_loaded(void);

@@ -116,7 +116,8 @@ void script_reset(void) {
     per_frame_agent = nullptr;
     effect_hook = nullptr;
     apply({0, 0, 0, 0});
-    frame_shown_hook = on_frame_shown;
+    test_frame_hook = on_frame_shown;
+    install_frame_work();
 }
 
 void script_hold(InputState state, int frames) {

@@ -5,9 +5,14 @@
 #include <functional>
 #include <string>
 #include <vector>
-#include "app/app.h"
+#include "app/command_line.h"
+#include "app/display.h"
+#include "app/input.h"
+#include "app/main.h"
+#include "app/records.h"
 #include "game/game.h"
 #include "gfx/gfx.h"
+#include "platform/platform.h"
 #include "questions/questions.h"
 
 // Starts the library once with no hardware, 32-bit, a 640x480 memory screen; then load_resources

@@ -1,9 +1,16 @@
-// The game on a desktop: the window at the largest whole scale that fits, or full screen.
+// The game on a desktop: the window at the largest whole scale that fits, or full screen, the
+// switch between them, and the window's title.
+#include "app/display.h"
 #include <allegro.h>
 #include <cstdio>
-#include "app/app.h"
+#include <cstdlib>
+#include "app/command_line.h"
+#include "app/input.h"
+#include "game/game.h"
 #include "gfx/gfx.h"
 #include "platform/platform.h"
+#include "player/player.h"
+#include "sound/sound.h"
 
 // Room a window manager needs around the window (borders, title bar, panels), so the largest
 // factor still leaves the whole window on the desktop.
@@ -55,4 +62,35 @@ int open_display(void) {
     if (opened)
         update_window_title();
     return !opened;
+}
+
+// Between the window and full screen, remembered; the next frame is drawn whole on the new screen.
+// If neither mode can be had any more the game cannot go on: message A, status 1.
+static void switch_display(void) {
+    options.fullscreen = is_windowed_mode();
+    if (open_display() != 0) {
+        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+        allegro_message("Nemozem nastartovat graficky mod\n");
+        exit(1);
+    }
+    player_save_settings({-1, !is_windowed_mode()});
+}
+
+void poll_display_keys(void) {
+    static int held;
+    if (fresh_presses(key[KEY_F11] || ((key_shifts & KB_ALT_FLAG) && key[KEY_ENTER]), &held))
+        switch_display();
+}
+
+std::string window_title(void) {
+    std::string title = "Rebrik";
+    Standings s = standings_of(player_results);
+    if (!s.best.empty() && s.best[0].kept > 0)
+        title +=
+            " - rekord: " + std::to_string(s.best[0].kept) + " " + level_titles[s.best[0].kept];
+    return sound_muted ? title + " - ticho" : title;
+}
+
+void update_window_title(void) {
+    set_window_title(window_title().c_str());
 }

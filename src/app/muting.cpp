@@ -1,0 +1,25 @@
+// Muting: one state, the sound's, changed only by set_muted; --ticho and the settings decide it
+// at start, M toggles it.
+#include "app/muting.h"
+#include <allegro.h>
+#include "app/command_line.h"
+#include "app/display.h"
+#include "app/input.h"
+#include "player/player.h"
+#include "sound/sound.h"
+
+int muted_at_start(void) {
+    return options.start_muted || player_settings.muted == 1;
+}
+
+void set_muted(int muted) {
+    mute_sound(muted);
+    player_save_settings({sound_muted, -1});
+    update_window_title();
+}
+
+void poll_mute_key(void) {
+    static int held;
+    if (fresh_presses(key[KEY_M] != 0, &held))
+        set_muted(!sound_muted);
+}

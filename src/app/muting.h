@@ -1,0 +1,13 @@
+// Muting: M during play, --ticho and the remembered setting; heard in the sound, kept in the
+// settings and shown in the window's title.
+#pragma once
+
+// Whether the game starts muted: --ticho, or muting remembered from an earlier game.
+int muted_at_start(void);
+
+// Mutes or unmutes, remembers it in the settings and shows it in the title: the one way muting
+// changes after start.
+void set_muted(int muted);
+
+// Once per frame: each fresh press of M toggles muting.
+void poll_mute_key(void);
