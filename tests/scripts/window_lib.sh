@@ -28,7 +28,8 @@ start_x() {
     wait_for "Xvfb" test -s "$WORK/display"
     export DISPLAY=":$(head -n1 "$WORK/display")"
 }
-# Starts openbox and waits until it manages the screen (again if it ended first, as it may).
+# Starts openbox and waits until it manages the screen (again if it ended, as it may: a window
+# is only listed while it runs).
 managed() {
     wmctrl -m >/dev/null 2>&1 && return
     kill -0 "${OPENBOX_PID:-}" 2>/dev/null || { openbox >>"$WORK/openbox.log" 2>&1 & OPENBOX_PID=$!; }
@@ -36,7 +37,7 @@ managed() {
 }
 start_openbox() { OPENBOX_PID="" && wait_for "window manager" managed; }
 # GAME_WINDOW: the window titled Rebrik (and more), as the window manager lists it, or the last.
-listed() { GAME_WINDOW=$(wmctrl -l | awk '$4 == "Rebrik" { print $1 }') && [ -n "$GAME_WINDOW" ]; }
+listed() { managed && GAME_WINDOW=$(wmctrl -l | awk '$4 == "Rebrik" { print $1 }') && [ -n "$GAME_WINDOW" ]; }
 found() { GAME_WINDOW=$(xdotool search --name '^Rebrik' | tail -n1) && [ -n "$GAME_WINDOW" ]; }
 
 # Makes a fresh data folder from the bundled data; extra arguments are files to leave out.
