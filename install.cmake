@@ -19,7 +19,7 @@ if(SCDOC)
       set(source ${CMAKE_SOURCE_DIR}/packaging/man/${lang}/${page}.scd)
       set(filled ${CMAKE_BINARY_DIR}/man/${lang}/${page}.scd)
       set(out ${CMAKE_BINARY_DIR}/man/${lang}/${page}.gz)
-      configure_file(${source} ${filled} @ONLY)
+      rebrik_configure_text(${source} ${filled})
       add_custom_command(OUTPUT ${out}
         COMMAND sh -c "SOURCE_DATE_EPOCH=${release_epoch} ${SCDOC} < ${page}.scd > ${page} && gzip -9nf ${page}"
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/man/${lang}
@@ -54,7 +54,7 @@ add_custom_target(rebrik_docs ALL DEPENDS ${REBRIK_MAN_OUTPUTS} ${REBRIK_ICON_OU
 function(rebrik_launcher out from program data)
   file(RELATIVE_PATH REBRIK_PROGRAM_FROM_LAUNCHER ${from} ${program})
   file(RELATIVE_PATH REBRIK_DATA_FROM_LAUNCHER ${from} ${data})
-  configure_file(${CMAKE_SOURCE_DIR}/packaging/rebrik.sh.in ${out} @ONLY)
+  rebrik_configure_text(${CMAKE_SOURCE_DIR}/packaging/rebrik.sh.in ${out})
 endfunction()
 
 # The launcher of the source tree, which `./run.sh play` starts: the game in build/, the data in

@@ -10,7 +10,7 @@ set(REBRIK_MAINTAINER "Rebrik developers <rebrik@example.org>")
 execute_process(COMMAND date -u -R -d "${REBRIK_RELEASE_DATE}"
                 OUTPUT_VARIABLE REBRIK_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE)
 set(changelog ${CMAKE_BINARY_DIR}/doc/changelog)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${changelog} @ONLY)
+rebrik_configure_text(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${changelog})
 add_custom_command(OUTPUT ${changelog}.gz
   COMMAND gzip -9n -c ${changelog} > ${changelog}.gz
   DEPENDS ${changelog} VERBATIM)

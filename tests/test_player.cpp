@@ -56,6 +56,16 @@ pid_t start_writer(int fd) {
     return pid;
 }
 
+// The files the results file at path was set aside as.
+std::vector<std::string> asides(const std::string &path) {
+    std::vector<std::string> found;
+    std::string folder = path.substr(0, path.rfind('/')), name = path.substr(folder.size() + 1);
+    for (const auto &e : std::filesystem::directory_iterator(folder))
+        if (e.path().filename().string().rfind(name + ".poskodeny-", 0) == 0)
+            found.push_back(e.path());
+    return found;
+}
+
 // Every number the writers sent down the pipe so far.
 int acknowledged(int fd) {
     int n = 0, i;
@@ -94,6 +104,9 @@ TEST(Player, ResultsFileVerdicts) {
     Results back;
     ASSERT_EQ(parse_results(text, &back), 0);
     EXPECT_EQ(format_results(back), text);
+    std::string crlf;
+    for (char c : text)
+        crlf += c == '\n' ? "\r\n" : std::string(1, c);
     // the text, its verdict, the games read
     const std::tuple<std::string, int, size_t> cases[] = {
         {"", 1, 0},
@@ -105,11 +118,16 @@ TEST(Player, ResultsFileVerdicts) {
         {text + "hra\t2026-13-x7 10:00:00\t3\t0\tzla\t0\n", 1, 1}, // a bad date
         {"rebrik-vysledky 2\n" + text.substr(text.find('\n') + 1) + "nove\tpole\n", 2, 1},
         {text + "\n", 0, 1}, // an empty line is harmless
+        {crlf, 0, 1},        // CR LF, as Windows edits it
     };
     for (const auto &[damaged, verdict, games] : cases) {
         EXPECT_EQ(parse_results(damaged, &back), verdict) << damaged;
         EXPECT_EQ(back.games.size(), games) << damaged;
     }
+    // Questions met in any order, some twice: read sorted, each once.
+    std::string met = "otazka\t00000000000000ff\notazka\t0000000000000001\n";
+    ASSERT_EQ(parse_results("rebrik-vysledky 1\n" + met + met, &back), 0);
+    EXPECT_EQ(back.met, (std::vector<uint64_t>{1, 255}));
 }
 
 // Settings: a line with an unknown key or a bad value is skipped and the rest kept, an unset
@@ -123,6 +141,7 @@ TEST(Player, SettingsAndQuestionsMet) {
               0);
     EXPECT_TRUE(s.muted == 1 && s.fullscreen == -1);
     EXPECT_EQ(parse_settings("ticho=1\n", &s), 1);
+    EXPECT_TRUE(parse_settings("rebrik-nastavenia 1\r\nticho=1\r\n", &s) == 0 && s.muted == 1);
     EXPECT_TRUE(parse_settings("rebrik-nastavenia 9\nticho=0\n", &s) == 2 && s.muted == 0);
     EXPECT_TRUE(parse_settings(format_settings({1, 0}), &s) == 0 && s.muted == 1 && !s.fullscreen);
     std::vector<uint64_t> met;
@@ -134,46 +153,80 @@ TEST(Player, SettingsAndQuestionsMet) {
     EXPECT_EQ(count_met(met, {b, question_hash("Iná", "")}), 1);
 }
 
-// The first game makes the folders and the file; a damaged file is put aside with the date and
-// what could be read of it begins the fresh file; a newer version's file is never written.
-TEST(Player, StoreDamagedAndNewerFiles) {
-    PlayerHome home;
-    player_load();
-    player_record({"2026-12-07 10:00:00", 3, 0, ENDING_WRONG, 0}, {42});
-    EXPECT_EQ(sound_results(home).met, std::vector<uint64_t>{42});
-
-    write_text(home.results, read_text(home.results) + "hra\tzlomene\n");
-    player_load();
-    int aside = 0;
-    for (const auto &e : std::filesystem::directory_iterator(home.root + "/data/rebrik"))
-        aside += e.path().filename().string().rfind("vysledky.txt.poskodeny-", 0) == 0;
-    EXPECT_EQ(aside, 1);
-    EXPECT_TRUE(sound_results(home).games.size() == 1 && player_results.games.size() == 1);
-
-    std::string newer = "rebrik-vysledky 3\nhra\t2026-12-07 11:00:00\t15\t15\tvsetky\t7\n";
-    write_text(home.results, newer);
-    player_load();
-    player_record({"2026-12-07 12:00:00", 1, 0, ENDING_WALKED, 0}, {});
-    EXPECT_EQ(read_text(home.results), newer);
-    EXPECT_EQ(player_results.games.size(), 2u); // the newer file's game and this one, in memory
+// A results file in each state a disk may hold it; a game starts on it and records one (or only
+// prints the hall). A damaged file is set aside, never over another aside (two in one second),
+// and what could be read of it begins the fresh file. What is no regular file, a newer version's
+// file, one that cannot be set aside and one only printed stay as they are, the game kept in
+// memory. A link is written through, and the file's permissions stay.
+TEST(Player, StoreDamagedAndOtherFiles) {
+    const std::string sound = "rebrik-vysledky 1\nhra\t2026-12-07 10:00:00\t3\t0\tzla\t0\n";
+    enum { PLAIN, TWICE, DEEP, TOO_BIG, PIPE, DEV_ZERO, LINK, OWNER_ONLY };
+    // what, how it is made, its text, only read; asides, games on disk after (-1: the file
+    // untouched) and in memory
+    const std::tuple<const char *, int, std::string, bool, size_t, int, size_t> cases[] = {
+        {"damaged", PLAIN, sound + "hra\tzlomene\n", false, 1, 2, 2},
+        {"damaged again in the same second", TWICE, sound + "y\n", false, 2, 2, 2},
+        {"damaged, printed", PLAIN, sound + "x\n", true, 0, -1, 1},
+        {"damaged, no aside name fits", DEEP, sound + "x\n", false, 0, -1, 2},
+        {"too big", TOO_BIG, sound, false, 1, 1, 1},
+        {"a pipe", PIPE, "", false, 0, -1, 1},
+        {"a link to /dev/zero", DEV_ZERO, "", false, 0, -1, 1},
+        {"a newer version's", PLAIN, "rebrik-vysledky 3\n" + sound.substr(18), false, 0, -1, 2},
+        {"a link to a file elsewhere", LINK, sound, false, 0, 2, 2},
+        {"its owner's alone", OWNER_ONLY, sound, false, 0, 2, 2},
+    };
+    for (const auto &[what, kind, text, only_read, asides_made, disk, memory] : cases) {
+        PlayerHome home;
+        std::string path = home.results, file = kind == LINK ? home.root + "/v.txt" : path;
+        // so deep a folder that the file's path fits and the name it would be set aside as not
+        for (std::string data = home.root; kind == DEEP && data.size() < 4060;
+             setenv("XDG_DATA_HOME", data.c_str(), 1), path = file = data + "/rebrik/vysledky.txt")
+            data += "/" + std::string(std::min<size_t>(200, 4059 - data.size()), 'd');
+        make_folders(path.substr(0, path.rfind('/') + 1));
+        if (kind == TWICE)
+            write_text(file, "x\n"), player_load();
+        if (kind == PIPE)
+            mkfifo(path.c_str(), 0600);
+        if (kind == DEV_ZERO || kind == LINK)
+            symlink(kind == LINK ? file.c_str() : "/dev/zero", path.c_str());
+        if (!text.empty())
+            write_text(file, text);
+        if (kind == TOO_BIG || kind == OWNER_ONLY)
+            kind == TOO_BIG ? truncate(file.c_str(), MAX_PLAYER_FILE + 1)
+                            : chmod(file.c_str(), 0600);
+        std::string before_text = read_text(path);
+        struct stat before, after;
+        lstat(path.c_str(), &before);
+        player_load(only_read);
+        if (!only_read)
+            player_record({"2026-12-07 12:00:00", 1, 0, ENDING_WALKED, 0}, {});
+        lstat(path.c_str(), &after);
+        EXPECT_EQ(after.st_mode, before.st_mode) << what;
+        Results r;
+        if (disk < 0)
+            EXPECT_EQ(read_text(path), before_text) << what;
+        else
+            EXPECT_TRUE(parse_results(read_text(path), &r) == 0 && (int)r.games.size() == disk)
+                << what;
+        EXPECT_EQ(player_results.games.size(), memory) << what;
+        EXPECT_EQ(asides(path).size(), asides_made) << what;
+    }
 }
 
 // Whatever keeps the file from being written or read (a write that fails as on a full disk, a
-// file where the folder should be, a folder where the file should be, no home folder) the game
-// goes on: the result is kept in memory for this run, the old file stays as it was, and the
-// player is told once on standard error.
+// file where the folder should be, a folder where the file should be) the game goes on: the
+// result is kept in memory, the old file stays as it was, and the player is told once on
+// standard error. Once the file can be written, the next game writes the run's games kept so far.
+// Folders are made for the player alone.
 TEST(Player, StoreThatCannotWrite) {
     PlayerHome home;
     write_text(home.results, "rebrik-vysledky 1\n");
     mkdir((home.results + ".novy").c_str(), 0755); // the new file cannot be made
     write_text(home.root + "/blocked", "");
     make_folders(home.root + "/folder/rebrik/vysledky.txt/");
-    // as it is; the data folder's place taken by a file, the file's by a folder; no home at all
-    for (std::string data :
-         {home.root + "/data", home.root + "/blocked", home.root + "/folder", std::string()}) {
+    // as it is; the data folder's place taken by a file, the file's by a folder
+    for (std::string data : {home.root + "/folder", home.root + "/blocked", home.root + "/data"}) {
         setenv("XDG_DATA_HOME", data.c_str(), 1);
-        if (data.empty())
-            unsetenv("XDG_DATA_HOME"), unsetenv("HOME");
         testing::internal::CaptureStderr();
         player_load();
         player_record({"2026-12-07 10:00:00", 2, 0, ENDING_WRONG, 0}, {});
@@ -183,10 +236,18 @@ TEST(Player, StoreThatCannotWrite) {
         EXPECT_EQ(player_results.games.size(), 2u) << data;
     }
     EXPECT_EQ(read_text(home.results), "rebrik-vysledky 1\n");
+    rmdir((home.results + ".novy").c_str());
+    player_record({"2026-12-07 10:10:00", 1, 0, ENDING_WRONG, 0}, {});
+    EXPECT_EQ(sound_results(home).games.size(), 3u);
+    struct stat st;
+    EXPECT_TRUE(stat((home.root + "/data/rebrik").c_str(), &st) == 0 &&
+                (st.st_mode & 0777) == 0700);
 }
 
 // Two games writing at once, killed at any moment around a write, leave a file that reads as
 // sound and holds every game whose record had returned (and at most the two being written).
+// Every fifth time they start together on a damaged file: one sets it aside, once, and what
+// could be read of it stays.
 TEST(Player, KilledWritersLoseNothing) {
     PlayerHome home;
     int pipe_fd[2];
@@ -195,6 +256,8 @@ TEST(Player, KilledWritersLoseNothing) {
     srand(7);
     int games = 0;
     for (int kill_no = 0; kill_no < 100; kill_no++) {
+        if (kill_no % 5 == 0)
+            write_text(home.results, read_text(home.results) + "x\n");
         pid_t writers[2] = {start_writer(pipe_fd[1]), start_writer(pipe_fd[1])};
         int acked = 0;
         while ((acked += acknowledged(pipe_fd[0])) < 2) // once they are writing
@@ -204,6 +267,7 @@ TEST(Player, KilledWritersLoseNothing) {
             kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
         games += acked + acknowledged(pipe_fd[0]);
         Results r;
+        ASSERT_EQ(asides(home.results).size(), kill_no / 5 + 1u) << "after kill " << kill_no;
         ASSERT_EQ(parse_results(read_text(home.results), &r), 0) << "after kill " << kill_no;
         ASSERT_GE((int)r.games.size(), games) << "after kill " << kill_no;
         ASSERT_LE((int)r.games.size(), games + 2) << "after kill " << kill_no;
@@ -211,20 +275,6 @@ TEST(Player, KilledWritersLoseNothing) {
     }
     close(pipe_fd[0]);
     close(pipe_fd[1]);
-}
-
-// The questions of recorded games come last in the draw: in a tier of eight, a second game of
-// the same random numbers meets three questions more.
-TEST(Player, MetQuestionsComeLast) {
-    ASSERT_EQ(headless_load(game_folder().c_str()), 0);
-    PlayerHome home;
-    load_player_data();
-    for (unsigned game = 1; game <= 2; game++) {
-        script_reset();
-        EXPECT_EQ(play_words("go right right wrong"), 1);
-        EXPECT_EQ(sound_results(home).met.size(), 3 * game);
-    }
-    use_met_questions(nullptr);
 }
 
 // A game that reaches its final screen is kept with the row reached, the row kept, how it ended

@@ -98,8 +98,9 @@ TEST(Screen, TextAndPanelLayers) {
 // the mouse was; then all as before. The banner fades in over 101 frames, out over 100, whatever
 // the input; the final screen fades in, waits for a fresh press of any button or of Space or
 // Enter (not one held since the fade-in), fades out. Each pause ends a fixed time after the one
-// before, however long the frame took: the banner lasts 200 x 5 ms (frames of 7 ms never wait);
-// the final screen 101 x 5 ms, then 100 x 1 ms from the press, whatever its waiting frames took.
+// before, however long the frame took: the banner lasts 200 x 5 ms, and frames of 7 ms leave
+// steps out so that it still does, within two frames; the final screen 101 x 5 ms, then 100 x
+// 1 ms from the press, whatever its waiting frames took.
 TEST(Screen, AnimationFrames) {
     ASSERT_EQ(load_test_images(), 0);
     const int runs[][3] = {
@@ -132,14 +133,17 @@ TEST(Screen, AnimationFrames) {
             if (n > 1)
                 blend_translucent(banner, want, 0, 0, 125, y, 250, 50, (float)(opacity / 100.0));
             draw_sprite(want, cursor_image, px, py);
-            wrong += n > count || count_differences(screen, want) != 0;
+            wrong += cost < 5000 && (n > count || count_differences(screen, want) != 0);
             px = mouse_x, py = mouse_y, test_clock += cost;
         };
         long long start = test_clock;
         (final ? show_final_screen : show_level_banner)();
-        EXPECT_TRUE(frames_shown == count && wrong == 0) << final << leave << ": " << wrong;
-        EXPECT_EQ(test_clock - start,
-                  final ? 605000 + (count - 201) * cost : std::max(1000000LL, 200LL * cost));
+        long long took = test_clock - start;
+        EXPECT_TRUE((cost < 5000 ? frames_shown == count : frames_shown < count) && wrong == 0)
+            << final << leave << ": " << wrong;
+        EXPECT_TRUE(final ? took == 605000 + (count - 201) * cost
+                          : took >= 1000000 && took < 1000000 + 2 * cost)
+            << took;
         blit(scene_layer, want, 0, 0, 0, 0, FRAME_W, FRAME_H);
         draw_sprite(want, text_layer, 0, 0);
         EXPECT_TRUE(count_differences(want, board) == 0 && _textmode == MASK_COLOR) << final;

@@ -33,7 +33,7 @@ endforeach()
 # The guides with the version filled in, CRLF line ends, the Slovak one UTF-8 with a BOM so
 # that every Notepad reads its letters.
 foreach(g ${guides})
-  configure_file(${CMAKE_CURRENT_LIST_DIR}/${g} ${CMAKE_BINARY_DIR}/guides/${g} @ONLY)
+  rebrik_configure_text(${CMAKE_CURRENT_LIST_DIR}/${g} ${CMAKE_BINARY_DIR}/guides/${g})
 endforeach()
 
 add_custom_command(OUTPUT ${zip} ${setup}
@@ -49,6 +49,7 @@ add_custom_command(OUTPUT ${zip} ${setup}
           ${CMAKE_CURRENT_LIST_DIR}/rebrik.nsi
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
   DEPENDS rebrik rebrik-check ${CMAKE_CURRENT_LIST_DIR}/rebrik.nsi ${CMAKE_BINARY_DIR}/nsis/files.nsh
+          ${CMAKE_CURRENT_LIST_DIR}/setup-side.bmp ${CMAKE_CURRENT_LIST_DIR}/setup-header.bmp
           ${CMAKE_BINARY_DIR}/guides/CITAJMA.txt ${CMAKE_BINARY_DIR}/guides/README.txt
   VERBATIM)
 add_custom_target(windows_packages DEPENDS ${zip} ${setup})

@@ -29,7 +29,7 @@ add_custom_command(OUTPUT ${REBRIK_ICO}
 
 # The version resource reads the version of project() as four numbers.
 set(REBRIK_VERSION_COMMAS ${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/rebrik.rc.in ${CMAKE_BINARY_DIR}/rebrik.rc @ONLY)
+rebrik_configure_text(${CMAKE_CURRENT_LIST_DIR}/rebrik.rc.in ${CMAKE_BINARY_DIR}/rebrik.rc)
 set_source_files_properties(${CMAKE_BINARY_DIR}/rebrik.rc PROPERTIES
   OBJECT_DEPENDS "${REBRIK_ICO};${CMAKE_CURRENT_LIST_DIR}/rebrik.manifest")
 set(REBRIK_PROGRAM_RESOURCES ${CMAKE_BINARY_DIR}/rebrik.rc)

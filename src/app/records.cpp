@@ -33,11 +33,12 @@ void record_game(int reached, int kept, int ending) {
     update_window_title();
 }
 
-// Reads the results and settings, and the hashes of every question in the three tier files (a
-// file that cannot be read adds none). Reading a tier replaces the loaded one, so this runs only
-// before the first game.
-static void read_player_data(void) {
-    player_load();
+// Reads the results of the question set played (only_read: changing nothing on disk) and the
+// settings, and the hashes of every question in the three tier files (a file that cannot be read
+// adds none). Reading a tier replaces the loaded one, so this runs only before the first game.
+static void read_player_data(bool only_read) {
+    player_choose_hall(question_folder_path());
+    player_load(only_read);
     bank.clear();
     for (int first_level : {1, 6, 11}) {
         if (load_tier_of(first_level) != 0)
@@ -56,7 +57,7 @@ static bool met_before(const QuestionRecord &q) {
 }
 
 void load_player_data(void) {
-    read_player_data();
+    read_player_data(false);
     use_met_questions(met_before);
     if (options.start_muted)
         player_save_settings({1, -1});
@@ -64,9 +65,19 @@ void load_player_data(void) {
         options.fullscreen = player_settings.fullscreen == 1;
 }
 
+// Whose hall it is: the game's own questions, or a folder of the player's own, by its name (cut
+// to fit the board, never inside a letter).
+static std::string whose_hall(void) {
+    std::string folder = question_folder_path(), name = question_set_name(folder);
+    size_t cut = std::min<size_t>(name.size(), 48);
+    while (cut > 0 && cut < name.size() && (name[cut] & 0xC0) == 0x80)
+        cut--;
+    return folder.empty() ? "Otázky hry" : "Vlastné otázky: " + name.substr(0, cut);
+}
+
 std::vector<std::string> hall_of_fame_lines(void) {
     Standings s = standings_of(player_results);
-    std::vector<std::string> lines = {"SIEŇ SLÁVY", ""};
+    std::vector<std::string> lines = {"SIEŇ SLÁVY", whose_hall(), ""};
     char line[96];
     for (size_t i = 0; i < s.best.size(); i++) {
         const GameResult &g = s.best[i];
@@ -93,7 +104,7 @@ static std::vector<std::string> hall_of_fame_screen(void) {
 }
 
 int print_hall_of_fame(void) {
-    read_player_data();
+    read_player_data(true);
     for (const std::string &line : hall_of_fame_lines())
         std::printf("%s\n", line.c_str());
     return 0;

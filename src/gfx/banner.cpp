@@ -1,5 +1,6 @@
 // The level-up banner and the final screen: a title box fading over a still of the board,
 // with the pointer live on every frame.
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include "game/game.h"
@@ -81,10 +82,9 @@ static void show(Animation &a) {
 }
 
 // The box wiped clean with the title of level - 1 written across its middle, then laid over
-// the snapshot at the given opacity. Each frame's pause ends a fixed time after the one before,
-// however long the frame took to draw: the work falls inside the pause instead of adding to it,
-// and an animation keeps its length at any scale. A late frame does not wait at all.
-static void animated_frame(Animation &a, float alpha, int pause) {
+// the snapshot at the given opacity; then a pause until `due`, however long the frame took to
+// draw: the work falls inside the pause instead of adding to it. A late frame does not wait.
+static void animated_frame(Animation &a, float alpha, long long due) {
     BITMAP *b = a.banner;
     blit(a.box, b, 0, 0, 0, 0, b->w, b->h);
     textprintf_centre_ex(b, font, b->w / 2, b->h / 2 - 4, makecol(255, 255, 255), _textmode, "%s",
@@ -92,15 +92,22 @@ static void animated_frame(Animation &a, float alpha, int pause) {
     restore_snapshot(a);
     blend_translucent(b, back_buffer, 0, 0, a.x, a.y, b->w, b->h, alpha);
     show(a);
-    a.due += pause * 1000LL;
-    pace_wait_until(a.due);
+    a.due = due;
+    pace_wait_until(due);
 }
 
-// Opacities first/100 to last/100 in steps of 0.01, one animated frame each.
+// Opacities first/100 to last/100 in steps of 0.01, step k due to end k + 1 pauses after the
+// fade began. Each frame shows the step the clock has reached, never the same twice: where
+// frames take longer than a pause (a slow copy to the window), steps are left out and the fade
+// keeps its length at any scale and on any system. The last step is always shown.
 static void fade(Animation &a, int first, int last, int pause) {
-    int step = first <= last ? 1 : -1;
-    for (int k = first; k != last + step; k += step)
-        animated_frame(a, (float)(k / 100.0), pause);
+    int step = first <= last ? 1 : -1, steps = (last - first) * step + 1;
+    long long start = a.due, length = pause * 1000LL;
+    for (int k = 0; k < steps;) {
+        animated_frame(a, (float)((first + k * step) / 100.0), start + (k + 1) * length);
+        long long reached = (pace_clock() - start) / length;
+        k = std::max(k + 1, (int)std::min<long long>(steps - 1, reached));
+    }
 }
 
 // A frame of the final screen's waits: the banner as the fade-in left it, at full strength.

@@ -6,17 +6,32 @@
 
 enum { FOLDER_RESULTS, FOLDER_SETTINGS };
 
+// No player file of ours grows this big: a bigger one is taken as damaged, unread.
+constexpr long MAX_PLAYER_FILE = 8L << 20;
+
+// What read_whole_file finds.
+enum { READ_DONE, READ_MISSING, READ_FAILED, READ_TOO_BIG };
+// Why replace_file failed, or that it did not.
+enum { WRITE_DONE, WRITE_FAILED, WRITE_FULL, WRITE_READ_ONLY, WRITE_DENIED, WRITE_HELD };
+
 // The folder for results or settings, ending in a separator; "" when there is no home folder.
 std::string player_folder(int kind);
-// Makes a folder and the folders above it that are missing. 0 on success.
+// Makes a folder and the folders above it that are missing, for the player's eyes only. 0 on
+// success.
 int make_folders(const std::string &path);
-// Reads a whole file into *text: 0 read, 1 there is no such file, 2 it could not be read.
+// Reads a whole regular file into *text without ever waiting for a writer (a pipe or a device
+// under the name is READ_FAILED). READ_*.
 int read_whole_file(const std::string &path, std::string *text);
+// The file a write to path changes: the target of a symbolic link, followed to the end.
+std::string file_behind(const std::string &path);
 // Writes text beside path, flushes it to the disk, renames it over path and flushes the folder:
-// path then holds either its old text or the new one, whatever happens. 0 on success.
+// path then holds either its old text or the new one, whatever happens. The old file's
+// permissions stay; while another program holds the file, tries again for about a second.
+// WRITE_*.
 int replace_file(const std::string &path, const std::string &text);
-// Renames a file. 0 on success.
-int rename_file(const std::string &from, const std::string &to);
+// Renames a file to a name that must be free: 0 done, 1 the name is taken (nothing changes),
+// 2 another failure. Never replaces a file.
+int move_aside(const std::string &from, const std::string &to);
 // Waits for an exclusive lock on the file at path (made when missing). A handle, or -1. The
 // system lets the lock go when the process ends, however it ends.
 intptr_t lock_file(const std::string &path);

@@ -4,19 +4,28 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include "player/files.h"
 
-// $XDG_x_HOME when it is an absolute path, else $HOME/fallback.
+// $HOME when it is an absolute path, else the home the password database gives the user.
+static std::string home_folder(void) {
+    const char *home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return home;
+    const struct passwd *user = getpwuid(getuid());
+    return user && user->pw_dir && user->pw_dir[0] == '/' ? user->pw_dir : "";
+}
+
+// $XDG_x_HOME when it is an absolute path, else home/fallback.
 static std::string xdg_folder(const char *variable, const char *fallback) {
-    const char *xdg = std::getenv(variable), *home = std::getenv("HOME");
+    const char *xdg = std::getenv(variable);
     if (xdg && xdg[0] == '/')
         return std::string(xdg) + "/rebrik/";
-    if (home && home[0] == '/')
-        return std::string(home) + fallback + "/rebrik/";
-    return "";
+    std::string home = home_folder();
+    return home.empty() ? "" : home + fallback + "/rebrik/";
 }
 
 std::string player_folder(int kind) {
@@ -28,7 +37,7 @@ int make_folders(const std::string &path) {
     for (size_t slash = 1; slash != std::string::npos; slash = path.find('/', slash + 1)) {
         std::string part = path.substr(0, slash);
         struct stat st;
-        if (stat(part.c_str(), &st) != 0 && mkdir(part.c_str(), 0755) != 0 && errno != EEXIST)
+        if (stat(part.c_str(), &st) != 0 && mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
             return 1;
     }
     struct stat st;
@@ -37,16 +46,36 @@ int make_folders(const std::string &path) {
 
 int read_whole_file(const std::string &path, std::string *text) {
     text->clear();
-    int fd = open(path.c_str(), O_RDONLY);
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return errno == ENOENT ? 1 : 2;
+        return errno == ENOENT ? READ_MISSING : READ_FAILED;
+    struct stat st;
+    int r = fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ? READ_FAILED
+            : st.st_size > MAX_PLAYER_FILE              ? READ_TOO_BIG
+                                                        : READ_DONE;
     char buffer[65536];
-    ssize_t n;
-    while ((n = read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR))
-        if (n > 0)
+    ssize_t n = 0;
+    while (r == READ_DONE &&
+           ((n = read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)))
+        if (n > 0 && (long)text->size() + n > MAX_PLAYER_FILE)
+            r = READ_TOO_BIG; // grew while read
+        else if (n > 0)
             text->append(buffer, n);
     close(fd);
-    return n < 0 ? 2 : 0;
+    return r == READ_DONE && n < 0 ? READ_FAILED : r;
+}
+
+std::string file_behind(const std::string &path) {
+    std::string at = path;
+    char target[4096];
+    ssize_t n;
+    for (int depth = 0; depth < 40 && (n = readlink(at.c_str(), target, sizeof target)) > 0 &&
+                        n < (ssize_t)sizeof target;
+         depth++) {
+        std::string to(target, n);
+        at = to[0] == '/' ? to : at.substr(0, at.rfind('/') + 1) + to;
+    }
+    return at;
 }
 
 // Writes all of text to fd, through interrupted and partial writes. 0 on success.
@@ -61,36 +90,60 @@ static int write_all(int fd, const std::string &text) {
 }
 
 // Flushes the folder that holds path, so a rename in it survives a power loss.
-static int sync_folder(const std::string &path) {
+static void sync_folder(const std::string &path) {
     std::string folder = path.substr(0, path.rfind('/') + 1);
     int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return 1;
-    int failed = fsync(fd) != 0;
-    close(fd);
-    return failed;
+    if (fd >= 0)
+        fsync(fd), close(fd);
+}
+
+// The reason a write failed, from errno.
+static int write_failure(void) {
+    switch (errno) {
+    case ENOSPC:
+    case EDQUOT:
+        return WRITE_FULL;
+    case EROFS:
+        return WRITE_READ_ONLY;
+    case EACCES:
+    case EPERM:
+        return WRITE_DENIED;
+    default:
+        return WRITE_FAILED;
+    }
 }
 
 int replace_file(const std::string &path, const std::string &text) {
     std::string fresh = path + ".novy";
-    int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
-        return 1;
-    int failed = write_all(fd, text) || fsync(fd) != 0;
+        return write_failure();
+    struct stat old;
+    int failed = (stat(path.c_str(), &old) == 0 && fchmod(fd, old.st_mode & 07777) != 0) ||
+                 write_all(fd, text) || fsync(fd) != 0;
     failed = close(fd) != 0 || failed;
     if (failed || std::rename(fresh.c_str(), path.c_str()) != 0) {
+        int reason = write_failure();
         unlink(fresh.c_str());
-        return 1;
+        return reason;
     }
-    return sync_folder(path);
+    sync_folder(path); // the new text is in place either way: a failure here loses nothing
+    return WRITE_DONE;
 }
 
-int rename_file(const std::string &from, const std::string &to) {
-    return std::rename(from.c_str(), to.c_str()) != 0;
+int move_aside(const std::string &from, const std::string &to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno == EEXIST ? 1 : 2;
+    // A file system without the flag: a second name, which cannot replace, then the first gone.
+    if (link(from.c_str(), to.c_str()) != 0)
+        return errno == EEXIST ? 1 : 2;
+    return unlink(from.c_str()) == 0 ? 0 : 2;
 }
 
 intptr_t lock_file(const std::string &path) {
-    int fd = open(path.c_str(), O_RDWR | O_CREAT, 0644);
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return -1;
     int r;

@@ -57,12 +57,19 @@ void add_met(std::vector<uint64_t> *met, uint64_t hash);
 // How many of the hashes in bank are in met.
 int count_met(const std::vector<uint64_t> &met, const std::vector<uint64_t> &bank);
 
+// The hall the results belong to: "" (as at start) for the game's own questions, else the
+// absolute folder of a question set of the player's own, which keeps results of its own. Before
+// player_load.
+void player_choose_hall(const std::string &question_folder);
+// A question set's name: the last part of its folder's path.
+std::string question_set_name(const std::string &folder);
 // The files. player_load reads results and settings once, at start-up; a damaged file is moved
-// aside with one line on standard error. Never fails: without a folder nothing is kept, which
-// is said once, on the first write.
-void player_load(void);
+// aside under the lock with one line on standard error, unless only_read (which writes nothing).
+// Never fails: without a folder nothing is kept, which is said once, on the first write.
+void player_load(bool only_read = false);
 // Records a finished game and the questions met since the last record: locks the results, reads
-// them again (another game may have written), adds, and replaces the file atomically.
+// them again (another game may have written), adds, and replaces the file atomically. A write
+// that fails keeps the game in memory and is tried again with the next one.
 void player_record(const GameResult &g, const std::vector<uint64_t> &met_now);
 // Remembers the settings (only the values not -1 change).
 void player_save_settings(const Settings &s);

@@ -14,12 +14,13 @@ static const int FORMAT_VERSION = 1;
 // The words for how a game ended, indexed by ENDING_*.
 static const char *const ENDING_WORDS[3] = {"vsetky", "zla", "odchod"};
 
-// Splits text into its lines; *cut is set when the last one lacks its line feed.
+// Splits text into its lines, ended by LF or CR LF (an editor or git on Windows); *cut is set
+// when the last one lacks its line feed.
 static std::vector<std::string> lines_of(const std::string &text, bool *cut) {
     std::vector<std::string> lines;
     size_t start = 0;
     for (size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1)
-        lines.push_back(text.substr(start, nl - start));
+        lines.push_back(text.substr(start, nl - start - (nl > start && text[nl - 1] == '\r')));
     *cut = start < text.size();
     return lines;
 }
@@ -96,7 +97,7 @@ static bool parse_results_line(const std::string &line, Results *out) {
     if (f[0] == "hra" && parse_game(f, &g))
         out->games.push_back(g);
     else if (f[0] == "otazka" && f.size() == 2 && parse_hash(f[1], &hash))
-        add_met(&out->met, hash);
+        out->met.push_back(hash); // sorted once the whole file is read
     else
         return line.empty();
     return true;
@@ -119,6 +120,8 @@ int parse_results(const std::string &text, Results *out) {
     bool all = !cut;
     for (size_t i = 1; i < lines.size(); i++)
         all = parse_results_line(lines[i], out) && all;
+    std::sort(out->met.begin(), out->met.end());
+    out->met.erase(std::unique(out->met.begin(), out->met.end()), out->met.end());
     return verdict(version, all);
 }
 

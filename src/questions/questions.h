@@ -88,6 +88,8 @@ int tier_path(char *path, int size, const char *folder, int at_level);
 // a relative folder is taken from the working directory now. 1 when the paths of its files would
 // not fit in QUESTION_PATH_SIZE, leaving the folder as it was.
 int set_question_folder(const char *folder);
+// The folder set last, absolute; "" for the working directory.
+const char *question_folder_path(void);
 
 // Loads the tier file chosen by level (or that starts at at_level) from the question folder. 0 on
 // success; 1 when it is missing or refused.

@@ -35,6 +35,10 @@ int set_question_folder(const char *folder) {
     return 0;
 }
 
+const char *question_folder_path(void) {
+    return question_folder;
+}
+
 int load_tier_of(int at_level) {
     char path[QUESTION_PATH_SIZE];
     tier_path(path, sizeof path, question_folder, at_level); // fits: set_question_folder checked

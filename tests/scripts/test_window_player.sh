@@ -1,6 +1,7 @@
 # The player's data in a real window: H shows the hall of fame over the intro and the final
 # screen and leaves each exactly as it was; F11 switches to full screen and back with the frame
-# exact and remembers the mode; a finished game is kept, in the title and in --vysledky.
+# exact and remembers the mode; a finished game is kept, in the title and in --vysledky, and not
+# in the hall of the same questions as a folder of one's own.
 BUILD=$1
 SRC=$2
 source "$SRC/tests/scripts/window_lib.sh"
@@ -46,4 +47,7 @@ escape_ends
 (cd "$WORK/data" && "$BUILD/rebrik" --vysledky) >"$WORK/table.txt"
 grep -q "^ 1\.  0  si nula" "$WORK/table.txt" && grep -q "^Hry: 1 " "$WORK/table.txt" ||
     fail "results: $(cat "$WORK/table.txt")"
+# Questions of one's own keep a hall of their own: --otazky DIR prints that folder's, still empty.
+(cd "$WORK" && "$BUILD/rebrik" --vysledky --otazky data) >"$WORK/own.txt"
+grep -qx "Vlastné otázky: data" "$WORK/own.txt" && grep -q "^Hry: 0 " "$WORK/own.txt" || fail "own: $(cat "$WORK/own.txt")"
 echo "test_window_player: passed"

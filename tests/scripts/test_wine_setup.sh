@@ -1,8 +1,9 @@
-# The setup program and the portable zip under Wine, in a fresh prefix: a silent install over an
-# older version; its Start-menu shortcut starts the game; the uninstall key has what Apps &
-# features shows; a silent uninstall removes the folder, the shortcuts and the key. The zip
-# plays from a folder whose path holds spaces and Slovak letters, started from elsewhere, and
-# logging off ends it in order with status 0.
+# The setup program and the portable zip under Wine, in a fresh prefix: an install page by page
+# whose last page starts the game; a silent install of an older version and of this one over it;
+# its Start-menu shortcut starts the game; the uninstall key has what Apps & features shows; a
+# silent uninstall removes the folder, the shortcuts and the key. The zip plays from a folder
+# whose path holds spaces and Slovak letters, started from elsewhere, and logging off ends it in
+# order with status 0.
 BUILD=$1
 SRC=$2
 source "$SRC/tests/scripts/wine_lib.sh"
@@ -16,6 +17,26 @@ KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rebrik'
 value() { wine reg query "$KEY" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n { $1 = $2 = ""; print substr($0, 3) }'; }
 unix() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 gone() { ! listed; }
+
+# Installed page by page, as a player does: the first and the last page show the game's stage
+# on their left, the others its name in their header; the last page's start option (on by
+# default) starts the game.
+SETUP_TITLE="Rebrik Setup"
+setup_open() { GAME_WINDOW=$(xdotool search --name "^$SETUP_TITLE" | head -n1) && [ -n "$GAME_WINDOW" ]; }
+side_shows() { mean_is "150x300+10+20" 'b > 60 && b > 2 * r'; }
+header_shows() { mean_is "180x60+455+4" 'r + g + b < 400'; }
+# Only the folder page has Install (Alt+I): pressed until the install is done.
+install_done() { side_shows || { xdotool key alt+i && false; }; }
+wine "$SETUP" & GAME_PID=$!
+wait_for "a window named $SETUP_TITLE" setup_open && wmctrl -a "$SETUP_TITLE"
+wait_until "the welcome page's picture" side_shows && xdotool key Return
+wait_until "the components page's header" header_shows && xdotool key Return
+wait_until "the finish page's picture" install_done && xdotool key Return
+wait_game && [ $STATUS -eq 0 ] || fail "setup: status $STATUS"
+GAME_WINDOW="" && wait_for "a game from the finish page" listed
+GAME_PID=$$ wait_until "intro from the finish page" intro_shows
+wmctrl -c Rebrik && wait_for "the finish page's game closed" gone
+wineserver -k
 
 # An older version first (the same files, set up as 0.9.0), then this one over it, both silent.
 makensis -V1 -INPUTCHARSET UTF8 -DVERSION=0.9.0 -DSTAGE="$(ls -d "$WIN_BUILD"/stage/*)" \
@@ -44,10 +65,11 @@ wineserver -k # its process may still hold rebrik.exe open for a moment
 # The quiet uninstall (the uninstaller goes on from a copy of itself in the temporary folder).
 [ "$(value QuietUninstallString)" = "\"$(value InstallLocation)\\uninstall.exe\" /S" ] ||
     fail "QuietUninstallString $(value QuietUninstallString)"
+# Its key goes last.
 wine "$DIR/uninstall.exe" /S
-wait_for "the folder removed" eval '[ ! -e "$DIR" ]'
+wait_for "the uninstall key removed" eval '! wine reg query "$KEY" >/dev/null 2>&1'
+[ ! -e "$DIR" ] || fail "left behind: $(ls "$DIR")"
 [ ! -e "$MENU" ] && [ ! -e "$DESKTOP" ] || fail "a shortcut is left"
-wine reg query "$KEY" >/dev/null 2>&1 && fail "the uninstall key is left"
 
 # The zip in C:\Hry\Môj Rebrík, started from the prefix's own folder at 1x: it finds its files.
 PORTABLE=$(unix 'C:\Hry\Môj Rebrík')

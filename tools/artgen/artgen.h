@@ -68,3 +68,7 @@ BITMAP *draw_backdrop(void);
 BITMAP *draw_lifeline_sheet(void);
 BITMAP *draw_title(void);
 BITMAP *draw_exit_button(void);
+
+// The setup program's pictures: the side of its first and last pages, and its header.
+BITMAP *draw_setup_side(void);
+BITMAP *draw_setup_header(void);
