@@ -90,8 +90,10 @@ enlarges() {
     xwd -silent -id "$GAME_WINDOW" | convert xwd:- "png:$WORK/whole.png" && convert "$1" -sample $((SCALE * 100))% png:- |
         compare -metric AE "$WORK/whole.png" - null: 2>&1 | grep -qx 0
 }
-# Moves the pointer to (x, y) from beside it, until the game draws its arrow there (and so knows).
-point_at() { move_to $(($1 - 1)) "$2" && move_to "$1" "$2" && wait_for "arrow at ($1, $2)" arrow_at "$1" "$2"; }
+# Moves the pointer to (x, y) from beside it, again until the game draws its arrow there (a
+# motion it got before it read the pointer is not seen): then the game knows where a click lands.
+moved_to() { move_to $(($1 - 1)) "$2" && move_to "$1" "$2" && arrow_at "$1" "$2"; }
+point_at() { wait_for "arrow at ($1, $2)" moved_to "$1" "$2"; }
 
 # Holds key $1 (button: the left button) until the condition "${@:3}" ($2) holds on a capture.
 hold_until() {
