@@ -136,15 +136,20 @@ TEST(Desktop, CommandLineNamesWhatIsWrong) {
         EXPECT_NE(usage.find(line), std::string::npos) << line;
 }
 
-// The window's factor on common desktops: the one asked for while the window and the window
-// manager's room fit, else the largest that does; with none asked, the largest that fits.
+// The window's factor: the one asked for while the window and the window manager's room (32
+// pixels across, 96 down) fit, else the largest that does, never under 1 or over 41; with none
+// asked, the largest that fits.
 TEST(Desktop, WindowScaleFitsTheDesktop) {
-    const int desktops[][3] = {{640, 480, 1},   {1366, 768, 1},  {2560, 1440, 2},
-                               {3840, 2160, 4}, {5120, 2880, 5}, {32767, 32767, MAX_SCALE}};
-    for (const auto &[w, h, fits] : desktops)
-        for (int asked = 0; asked <= MAX_SCALE; asked++)
-            EXPECT_EQ(window_scale(asked, w, h), asked && asked < fits ? asked : fits)
-                << w << "x" << h << " asked " << asked;
+    const int cases[][4] = {
+        // asked, desktop width and height, the factor
+        {0, 640, 480, 1},       {0, 1366, 768, 1},      {0, 1920, 1080, 2}, {0, 3840, 2160, 4},
+        {0, 5120, 2880, 5},     {0, 32767, 32767, 41},  {0, 1312, 1056, 2}, {0, 1311, 1056, 1},
+        {0, 1312, 1055, 1},     {1, 3840, 2160, 1},     {3, 3840, 2160, 3}, {4, 3840, 2160, 4},
+        {5, 3840, 2160, 4},     {41, 3840, 2160, 4},    {3, 1920, 1080, 2}, {2, 640, 480, 1},
+        {40, 32767, 32767, 40}, {41, 32767, 32767, 41},
+    };
+    for (const auto &[asked, w, h, want] : cases)
+        EXPECT_EQ(window_scale(asked, w, h), want) << w << "x" << h << " asked " << asked;
 }
 
 // Full screen: a whole factor that fills at least 7/8 of the largest 4:3 picture's height is

@@ -17,7 +17,6 @@ cp "$SRC"/tests/data/game/*.txt "$WORK/data/"
 start_clocked_game() {
     LD_PRELOAD="$SHIM" REBRIK_FRAME_LOG="$1" start_game --scale "$BENCH_SCALE" ${GAME_OPTIONS:-}
     [ "$BENCH_SCALE" -gt 1 ] || return 0
-    sleep 1
-    GAME_WINDOW=$(xdotool search --name '^Rebrik$' | head -n1)
+    wait_for "a window" found
     SCALE=$BENCH_SCALE
 }
