@@ -49,6 +49,19 @@ else()
 endif()
 add_custom_target(rebrik_docs ALL DEPENDS ${REBRIK_MAN_OUTPUTS} ${REBRIK_ICON_OUTPUTS})
 
+# Makes the launcher `out` from the template for a launcher standing in folder `from`, the program
+# in `program` and the data in `data` (absolute folders, real or under a prefix).
+function(rebrik_launcher out from program data)
+  file(RELATIVE_PATH REBRIK_PROGRAM_FROM_LAUNCHER ${from} ${program})
+  file(RELATIVE_PATH REBRIK_DATA_FROM_LAUNCHER ${from} ${data})
+  rebrik_configure_text(${CMAKE_SOURCE_DIR}/packaging/rebrik.sh.in ${out})
+endfunction()
+
+# The launcher of the source tree, which `./run.sh play` starts: the game in build/, the data in
+# data/, and the same rule for a relative --otazky folder as installed.
+rebrik_launcher(${CMAKE_BINARY_DIR}/launcher/tree/rebrik ${CMAKE_BINARY_DIR}/launcher/tree
+                ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/data)
+
 # Installs the game in one layout: LAUNCHER, PROGRAM, DATA and TOOL are folders under the prefix,
 # COMPONENT names the rules, and EXCLUDE_FROM_ALL keeps them out of a plain `cmake --install`.
 function(rebrik_install)
@@ -58,10 +71,8 @@ function(rebrik_install)
     list(APPEND how EXCLUDE_FROM_ALL)
   endif()
   # The launcher finds the program and the data relative to its own folder.
-  file(RELATIVE_PATH REBRIK_PROGRAM_FROM_LAUNCHER /${ARG_LAUNCHER} /${ARG_PROGRAM})
-  file(RELATIVE_PATH REBRIK_DATA_FROM_LAUNCHER /${ARG_LAUNCHER} /${ARG_DATA})
   set(launcher ${CMAKE_BINARY_DIR}/launcher/${ARG_COMPONENT}/rebrik)
-  rebrik_configure_text(${CMAKE_SOURCE_DIR}/packaging/rebrik.sh.in ${launcher})
+  rebrik_launcher(${launcher} /${ARG_LAUNCHER} /${ARG_PROGRAM} /${ARG_DATA})
 
   install(TARGETS rebrik RUNTIME DESTINATION ${ARG_PROGRAM} ${how})
   install(PROGRAMS ${launcher} DESTINATION ${ARG_LAUNCHER} ${how})

@@ -5,6 +5,7 @@
 # build/rebrik_VERSION_amd64.deb ("package"), or cross-builds the Windows game, its setup
 # program and portable zip into build-win ("windows").
 set -euo pipefail
+typed_in=$PWD
 cd "$(dirname "$0")"
 
 # What building and playing needs, what the Debian package needs on top (dpkg-shlibdeps and file
@@ -30,16 +31,20 @@ install_missing() {
 }
 
 build() {
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    cmake --build build -j"$(nproc)"
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo && cmake --build build -j"$(nproc)"
 }
 
 case "${1:-}" in
 play)
     install_missing "${PLAY_PACKAGES[@]}"
-    build
-    cd data
-    exec ../build/rebrik "${@:2}"
+    # One line instead of the compiler's many; its output is shown only if the build fails.
+    echo "Building Rebrik, the first time takes about a minute"
+    mkdir -p build
+    build >build/build.log 2>&1 || { status=$? && cat build/build.log && exit $status; }
+    # The build's launcher starts the game in data/, a relative --otazky folder taken from the
+    # folder the command was typed in, as the installed one does.
+    cd "$typed_in"
+    exec sh "$OLDPWD/build/launcher/tree/rebrik" "${@:2}"
     ;;
 test)
     install_missing "${PLAY_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${TEST_PACKAGES[@]}" \

@@ -33,6 +33,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${REBRIK_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The game's error messages open in xmessage; without it they go to standard output only.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS x11-utils)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Slovak quiz game: climb a ladder of fifteen titles")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Rebrik is a quiz game in Slovak for one player. Fifteen questions of rising

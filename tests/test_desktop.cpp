@@ -8,10 +8,10 @@ static void script_key(int k, int buttons = 0) {
     script_hold({600, 5, 0, 0}, 1);
 }
 
-// At scales 1, 2, 4 and an offset each click area's corners and the middle of each edge give it
-// (the lifeline icons' lower edge too), the pixels just beyond each edge give none;
-// the screen shows the frame enlarged, the pointer cut at its edge; a move copies nothing else.
-// A scale that cannot be had leaves the view as it was.
+// At scales 1, 2, 4 and 1 smoothed to 1024x768, with an offset, each click area's drawn corners and
+// the middle of each edge give it (the lifeline icons' lower edge too), the pixels just beyond
+// each edge give none; the screen shows the frame enlarged, the pointer cut at its edge; a move
+// copies nothing else. A scale that cannot be had leaves the view as it was.
 TEST(Desktop, PointerAndPictureAtEveryScale) {
     ASSERT_EQ(load_test_images(), 0);
     draw_panel_layer(PANEL_CONFIRM);
@@ -25,25 +25,48 @@ TEST(Desktop, PointerAndPictureAtEveryScale) {
     draw_sprite(frame, text_layer, 0, 0);
     draw_sprite(frame, cursor_image, 637, 478);
     script_reset();
-    for (int s : {1, 2, 4}) {
-        const int left = 3 * s - 1, top = 5;
-        screen = create_bitmap(FRAME_W * s + left, FRAME_H * s + top);
-        ASSERT_EQ(set_view({s, left, top}), 0);
+    for (int s : {1, 2, 4, 0}) { // 0: 1x smoothed to 1024x768
+        const int left = s ? 3 * s - 1 : 171, top = 5, w = s ? FRAME_W * s : 1024, h = w * 3 / 4;
+        screen = create_bitmap(w + left, h + top);
+        ASSERT_EQ(set_view({s ? s : 1, left, top, w, h}), 0);
         EXPECT_EQ(set_view({MAX_SCALE + 9, 0, 0}), 1); // refused, the view kept as it was
+        // The first and last screen pixel a frame pixel's drawn place holds.
+        auto first = [w](int f) { return (f * w + FRAME_W - 1) / FRAME_W; };
+        auto last = [&first](int f) { return first(f + 1) - 1; };
         for (int a = 0; a < 10; a++)
             for (int k = 0; k < 12; k++) { // the corners, each edge's middle, then just beyond
-                int out = k >= 8, x0 = box[a][0] * s - out, x1 = box[a][2] * s + s - 1 + out,
-                    y0 = box[a][1] * s - out, y1 = box[a][3] * s + s - 1 + out;
+                int out = k >= 8, x0 = first(box[a][0]) - out, x1 = last(box[a][2]) + out,
+                    y0 = first(box[a][1]) - out, y1 = last(box[a][3]) + out;
                 int sx = k < 4 ? (k % 2 ? x1 : x0) : k % 4 < 2 ? (k % 2 ? x1 : x0) : (x0 + x1) / 2;
                 int sy = k < 4 ? (k / 2 ? y1 : y0) : k % 4 < 2 ? (y0 + y1) / 2 : (k % 2 ? y1 : y0);
                 script_click(left + sx, top + sy);
                 EXPECT_EQ(wait_click(), out ? AREA_NONE : a) << s << " at " << sx << "," << sy;
             }
+        int wrong = 0;
+        if (!s) { // smoothed: the pointer's moves copy what a whole copy does
+            BITMAP *moved = create_bitmap(screen->w, screen->h);
+            clear_to_color(screen, 0x010203);
+            frame_needs_whole_copy();
+            for (int x : {100, 403, 277, 278, 1000, 1003, 171})
+                script_hold({x, x / 2, 0, 0}, 1);
+            script_hold({171, 85, 0, 1}, 1);
+            wait_click();
+            blit(screen, moved, 0, 0, 0, 0, screen->w, screen->h);
+            clear_to_color(screen, 0x010203);
+            frame_needs_whole_copy();
+            present_frame();
+            for (int y = 0; y < screen->h; y++)
+                for (int x = 0; x < screen->w; x++)
+                    wrong += getpixel(screen, x, y) != getpixel(moved, x, y);
+            EXPECT_EQ(wrong, 0);
+            destroy_bitmap(moved);
+            destroy_bitmap(screen);
+            continue;
+        }
         putpixel(screen, left + 600 * s, top + 400 * s, 0x010203); // on the ladder, no text
         script_hold({left + 638 * s - 1, top + 478 * s, 0, 0}, 3); // moves, then Escape
         script_hold({left + 638 * s - 1, top + 478 * s, 0, 1}, 1);
         wait_click();
-        int wrong = 0;
         for (int y = 0; y < FRAME_H * s; y++)
             for (int x = 0; x < FRAME_W * s; x++)
                 wrong += getpixel(screen, left + x, top + y) != getpixel(frame, x / s, y / s);
@@ -113,15 +136,39 @@ TEST(Desktop, CommandLineNamesWhatIsWrong) {
         EXPECT_NE(usage.find(line), std::string::npos) << line;
 }
 
-// The window's factor on common desktops: the one asked for while the window and the window
-// manager's room fit, else the largest that does; with none asked, the largest that fits.
+// The window's factor: the one asked for while the window and the window manager's room (32
+// pixels across, 96 down) fit, else the largest that does, never under 1 or over 41; with none
+// asked, the largest that fits.
 TEST(Desktop, WindowScaleFitsTheDesktop) {
-    const int desktops[][3] = {{640, 480, 1},   {1366, 768, 1},  {2560, 1440, 2},
-                               {3840, 2160, 4}, {5120, 2880, 5}, {32767, 32767, MAX_SCALE}};
-    for (const auto &[w, h, fits] : desktops)
-        for (int asked = 0; asked <= MAX_SCALE; asked++)
-            EXPECT_EQ(window_scale(asked, w, h), asked && asked < fits ? asked : fits)
-                << w << "x" << h << " asked " << asked;
+    const int cases[][4] = {
+        // asked, desktop width and height, the factor
+        {0, 640, 480, 1},       {0, 1366, 768, 1},      {0, 1920, 1080, 2}, {0, 3840, 2160, 4},
+        {0, 5120, 2880, 5},     {0, 32767, 32767, 41},  {0, 1312, 1056, 2}, {0, 1311, 1056, 1},
+        {0, 1312, 1055, 1},     {1, 3840, 2160, 1},     {3, 3840, 2160, 3}, {4, 3840, 2160, 4},
+        {5, 3840, 2160, 4},     {41, 3840, 2160, 4},    {3, 1920, 1080, 2}, {2, 640, 480, 1},
+        {40, 32767, 32767, 40}, {41, 32767, 32767, 41},
+    };
+    for (const auto &[asked, w, h, want] : cases)
+        EXPECT_EQ(window_scale(asked, w, h), want) << w << "x" << h << " asked " << asked;
+}
+
+// Full screen: a whole factor that fills at least 7/8 of the largest 4:3 picture's height is
+// kept exact; below that the frame is smoothed to that picture; centred either way.
+TEST(Desktop, FullScreenViewFillsTheScreen) {
+    // screen; factor, left, top, drawn width and height
+    const int cases[][7] = {
+        {640, 480, 1, 0, 0, 640, 480},         {800, 600, 1, 0, 0, 800, 600},
+        {1280, 1024, 2, 0, 32, 1280, 960},     {1366, 768, 1, 171, 0, 1024, 768},
+        {1280, 800, 1, 107, 0, 1066, 800},     {1600, 900, 1, 200, 0, 1200, 900},
+        {1920, 1080, 2, 320, 60, 1280, 960},   {1920, 1200, 2, 160, 0, 1600, 1200},
+        {2560, 1080, 2, 640, 60, 1280, 960},   {2560, 1440, 3, 320, 0, 1920, 1440},
+        {3840, 2160, 4, 640, 120, 2560, 1920}, {600, 400, 1, -20, -40, 640, 480}};
+    for (const auto &c : cases) {
+        View v = fullscreen_view(c[0], c[1]);
+        EXPECT_EQ(std::vector<int>({v.scale, v.left, v.top, v.width, v.height}),
+                  std::vector<int>(c + 2, c + 7))
+            << c[0] << "x" << c[1];
+    }
 }
 
 // A signal leaves a quit for the next frame; a second one ends the process at once, by that

@@ -143,7 +143,8 @@ TEST(Player, SettingsAndQuestionsMet) {
     EXPECT_EQ(parse_settings("ticho=1\n", &s), 1);
     EXPECT_TRUE(parse_settings("rebrik-nastavenia 1\r\nticho=1\r\n", &s) == 0 && s.muted == 1);
     EXPECT_TRUE(parse_settings("rebrik-nastavenia 9\nticho=0\n", &s) == 2 && s.muted == 0);
-    EXPECT_TRUE(parse_settings(format_settings({1, 0}), &s) == 0 && s.muted == 1 && !s.fullscreen);
+    EXPECT_TRUE(parse_settings(format_settings({1, -1, 0}), &s) == 0 && s.muted == 1 &&
+                s.fullscreen == -1 && s.calm == 0);
     std::vector<uint64_t> met;
     uint64_t a = question_hash("Ktorá rieka", "tečie?"),
              b = question_hash("Ktorá rieka tečie", "?");

@@ -1,4 +1,4 @@
-// Question files: loads and refusals at each limit, every probe start and shuffle, the reviews.
+// Question files: loads and refusals at each limit, the draw's probe and shuffle, the reviews.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <filesystem>
@@ -116,38 +116,40 @@ TEST(QuestionLoad, Windows1250PlaysAsUtf8) {
     destroy_bitmap(original);
 }
 
-// From every start the draw takes the first question upward not in the history, wrapping to 0,
-// into history entry level % 5; answer p goes to the first free slot from its number % 4 upward;
-// the correct slot is the first number % 4. Texts are copied as they stand; states reset, and a
-// load empties the history.
-TEST(QuestionDraw, EveryProbeStartAndShuffle) {
-    const int tiers[][6] = {{10, -1, -1, 3, 4, -1}, {10, 8, 9, -1, -1, 7}, {6, 0, 1, 2, 4, 5}};
-    for (const int *t : tiers) {
-        const int n = t[0], *history = t + 1; // its question count, its history
-        ASSERT_EQ(load_text(std::to_string(n) + "\nDva\t%s %n\n%d\n\nb\nc\n" + blocks(n - 1)), 0);
+// The draw takes the question at rand() % count, or the first upward not in the history,
+// wrapping to 0, into history entry level % 5; answer p goes to slot rand() % 4, or the first
+// free one after it, wrapping from D to A; the correct slot is where the first answer went. Texts
+// are copied as they stand; states reset, and a load empties the history.
+TEST(QuestionDraw, ProbeAndShuffle) {
+    struct Case {
+        int count, history[5], numbers[5]; // the slots' rand() for answers 1 to 4, the start's
+        int question, correct;
+        const char *board;
+    };
+    const Case cases[] = {
+        {10, {-1, -1, -1, -1, -1}, {0, 0, 0, 0, 3}, 3, 0, "Otazka 3?|a3|b3|c3|d3"},
+        {10, {-1, -1, 3, 4, -1}, {3, 2, 1, 0, 13}, 5, 3, "Otazka 5?|d5|c5|b5|a5"},
+        {6, {0, 1, 2, 4, 5}, {6, 5, 4, 7, 10}, 3, 2, "Otazka 3?|c3|b3|a3|d3"},
+        {10, {8, 9, -1, -1, 7}, {3, 3, 3, 3, 9}, 0, 3, "Dva/%s %n||b|c|%d"},
+        {10, {-1, -1, -1, -1, -1}, {1, 3, 3, 1, 0}, 0, 1, "Dva/%s %n|b|%d|c|"},
+    };
+    for (const Case &c : cases) {
+        ASSERT_EQ(load_text(std::to_string(c.count) + "\nDva\t%s %n\n%d\n\nb\nc\n" +
+                            blocks(c.count - 1, 1)),
+                  0);
         EXPECT_EQ(std::count(recent_questions, recent_questions + 5, -1), 5);
-        for (int k = 0; k < 256; k++) {
-            int start = k % (2 * n), want = start % n, slot_of[4] = {-1, -1, -1, -1},
-                numbers[4] = {k % 4, k / 4 % 4 + 4, k / 16 % 4 + 8, k / 64};
-            while (std::count(history, history + 5, want))
-                want = (want + 1) % n;
-            for (int p = 0, s; p < 4; slot_of[s] = p++)
-                for (s = numbers[p] % 4; slot_of[s] != -1;)
-                    s = (s + 1) % 4;
-            std::copy(history, history + 5, recent_questions);
-            level = 7;
-            script_reset();
-            script_rand({numbers[0], numbers[1], numbers[2], numbers[3], start});
-            answer_state[3] = 2;
-            draw_question();
-            ASSERT_TRUE(recent_questions[2] == want && !answer_state[3] && rand_taken == 5 &&
-                        correct_slot == k % 4)
-                << k;
-            for (int s = 0; s < 4; s++)
-                EXPECT_STREQ(shown_question.answer_text[s], question_set[want].answers[slot_of[s]]);
-            EXPECT_TRUE(want || shown(shown_question.line1, shown_question.line2, question_lines,
-                                      question_set[0].answers) == "Dva/%s %n|%d||b|c");
-        }
+        std::copy(c.history, c.history + 5, recent_questions);
+        level = 7;
+        script_reset();
+        script_rand(std::vector<int>(c.numbers, c.numbers + 5));
+        answer_state[3] = 2;
+        draw_question();
+        EXPECT_TRUE(recent_questions[2] == c.question && !answer_state[3] && rand_taken == 5 &&
+                    correct_slot == c.correct)
+            << c.board;
+        EXPECT_EQ(shown(shown_question.line1, shown_question.line2, question_lines,
+                        shown_question.answer_text),
+                  c.board);
     }
 }
 
@@ -259,21 +261,25 @@ TEST(QuestionCheck, EveryMistakeOnItsLine) {
         EXPECT_EQ(check_text(text), want) << text;
 }
 
-// --otazky DIR, relative to the working directory, plays the tier files of DIR, each named with
-// its absolute path in message Q: a missing stredne.txt fails at question 6.
+// --otazky DIR, relative to the working directory or after ~, plays the tier files of DIR, each
+// named with its absolute path in message Q: a missing stredne.txt fails at question 6.
 TEST(QuestionFolder, OwnQuestionsByCommandLine) {
     const std::string base = game_folder(), own = base + "/own/";
     ASSERT_EQ(headless_load(base.c_str()), 0);
     std::filesystem::create_directory(own);
     for (std::string name : {"lahke.txt", "tazke.txt"})
         std::filesystem::copy(base + "/" + name, own + name);
-    char *args[] = {(char *)"rebrik", (char *)"--otazky=own"};
-    ASSERT_EQ(parse_command_line(2, args), -1);
-    level = 1;
-    EXPECT_EQ(load_tier(), 0);
-    EXPECT_EQ(load_file_name, own + "lahke.txt");
-    level = 6; // question 6 loads the next tier
-    EXPECT_EQ(load_tier(), 1);
-    EXPECT_EQ(load_file_name, own + "stredne.txt");
-    set_question_folder("");
+    const std::string home = getenv("HOME");
+    setenv("HOME", base.c_str(), 1); // a leading ~ is the home folder, as in a shell
+    for (const char *arg : {"--otazky=own", "--otazky=~/own"}) {
+        char *args[] = {(char *)"rebrik", (char *)arg};
+        ASSERT_EQ(parse_command_line(2, args), -1);
+        level = 1;
+        EXPECT_EQ(load_tier(), 0);
+        EXPECT_EQ(load_file_name, own + "lahke.txt");
+        level = 6; // question 6 loads the next tier
+        EXPECT_EQ(load_tier(), 1);
+        EXPECT_EQ(load_file_name, own + "stredne.txt");
+    }
+    setenv("HOME", home.c_str(), 1);
 }

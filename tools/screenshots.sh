@@ -27,20 +27,17 @@ leave_intro
 xdotool mousemove 330 345
 sleep 0.5
 capture "$SCREENSHOTS/question.png"
-click_slot 1
-wait_until "confirmation prompt" prompt_shows
+click_slot 1 "confirmation prompt" prompt_shows
 xdotool mousemove 214 186
 sleep 0.5
 capture "$SCREENSHOTS/confirm.png"
-click_at 290 182
-wait_until "end of the prompt" prompt_gone
+click_at 290 182 "end of the prompt" prompt_gone
 
 # The fifty-fifty leaves two answers; one of them is right. Until a banner shows, take the
 # first answer left and start again after a wrong one.
 for try in $(seq 12); do
     [ "$try" -gt 1 ] && leave_intro
-    lifeline_click 0
-    wait_until "fifty-fifty" eval '[ "$(answers_with_text)" -eq 2 ]'
+    lifeline_click 0 "fifty-fifty" eval '[ "$(answers_with_text)" -eq 2 ]'
     for s in 0 1 2 3; do [ "$(white_in "$(slot_text $s)")" -gt 0 ] && break; done
     answer "$s"
     wait_until "banner or final screen" eval 'banner_shows || final_shows'
@@ -50,8 +47,7 @@ done
 banner_shows || fail "no banner after 12 games"
 save_reddest "$SCREENSHOTS/banner.png" "250x50+125+410"
 wait_until "second question" answers_show
-click_at 90 435 # walk away
-wait_until "final screen" final_shows
+click_at 90 435 "final screen" final_shows # walk away
 sleep 1
 xdotool mousemove 400 330
 sleep 0.3

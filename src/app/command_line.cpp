@@ -18,6 +18,8 @@ static const char USAGE[] =
     "                 bez nej najväčšie, aké sa zmestí\n"
     "  --fullscreen   celá obrazovka, obraz zväčšený a v strede\n"
     "  --ticho        začať bez zvuku (zapamätá sa; M ho zas zapne)\n"
+    "  --pokojne      pokojné čakanie: menej práce pre procesor, dlhšia batéria\n"
+    "                 (zapamätá sa; --pokojne=0 ho vypne)\n"
     "  --otazky PRIEČINOK  otázky z lahke.txt, stredne.txt a tazke.txt v ňom;\n"
     "                 ich výsledky majú vlastnú sieň slávy\n"
     "  --vysledky     vypíše sieň slávy (s --otazky tú ich) a skončí\n"
@@ -88,6 +90,10 @@ int parse_command_line(int argc, char *argv[]) {
             options.start_muted = 1;
         else if (!std::strcmp(arg, "--vysledky"))
             options.results = 1;
+        else if (!std::strcmp(arg, "--pokojne") || !std::strcmp(arg, "--pokojne=1"))
+            options.calm = 1;
+        else if (!std::strcmp(arg, "--pokojne=0"))
+            options.calm = 0;
         else if ((value = option_value("--otazky", argc, argv, &i))) {
             if (!value[0] || set_question_folder(value))
                 return bad_command_line(*value ? "priečinok --otazky %s je príliš dlhý"

@@ -7,6 +7,7 @@ struct Options {
     int fullscreen;
     int start_muted; // --ticho: start muted, and remember it
     int results;     // --vysledky: print the hall of fame and exit
+    int calm = -1;   // --pokojne (1) or --pokojne=0 (0), remembered; -1 when not given
 };
 extern Options options;
 

@@ -2,6 +2,7 @@
 // switch between them, and the window's title.
 #include "app/display.h"
 #include <allegro.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include "app/command_line.h"
@@ -28,14 +29,31 @@ int window_scale(int asked, int desktop_w, int desktop_h) {
     return asked && asked < fits ? asked : fits;
 }
 
+View fullscreen_view(int screen_w, int screen_h) {
+    int s = fitting_scale(screen_w, screen_h, 0, 0);
+    int fill_h = std::min(screen_h, screen_w * FRAME_H / FRAME_W),
+        fill_w = fill_h * FRAME_W / FRAME_H;
+    if (FRAME_H * s * 8 >= fill_h * 7)
+        fill_w = FRAME_W * s, fill_h = FRAME_H * s;
+    return {s, (screen_w - fill_w) / 2, (screen_h - fill_h) / 2, fill_w, fill_h};
+}
+
+// Whether the screen shows the game full screen now.
+static int fullscreen_now;
+
+int showing_fullscreen(void) {
+    return fullscreen_now;
+}
+
 // Sets a w x h mode with the given driver and the frame shown as v on it, on black. 0 on success.
 static int try_mode(int driver, int w, int h, View v) {
-    if (set_gfx_mode(driver, w, h, 0, 0) != 0)
+    if (set_mode(driver, w, h) != 0)
         return 1;
     settle_pointer();
     if (set_view(v) != 0)
         return 1;
     clear_to_color(screen, makecol(0, 0, 0));
+    fullscreen_now = driver == GFX_AUTODETECT_FULLSCREEN;
     return 0;
 }
 
@@ -46,11 +64,10 @@ int open_display(void) {
     int dw, dh;
     if (get_desktop_resolution(&dw, &dh) != 0)
         dw = FRAME_W, dh = FRAME_H;
-    int s = fitting_scale(dw, dh, 0, 0);
-    if (options.fullscreen && try_mode(GFX_AUTODETECT_FULLSCREEN, dw, dh,
-                                       {s, (dw - FRAME_W * s) / 2, (dh - FRAME_H * s) / 2}) == 0)
+    if (options.fullscreen &&
+        try_mode(GFX_AUTODETECT_FULLSCREEN, dw, dh, fullscreen_view(dw, dh)) == 0)
         return 0;
-    s = window_scale(options.scale, dw, dh);
+    int s = window_scale(options.scale, dw, dh);
     if (options.scale > s)
         std::fprintf(stderr,
                      "rebrik: okno --scale %d sa na obrazovku %dx%d nezmestí, je %d-krát väčšie\n",
@@ -67,13 +84,13 @@ int open_display(void) {
 // Between the window and full screen, remembered; the next frame is drawn whole on the new screen.
 // If neither mode can be had any more the game cannot go on: message A, status 1.
 static void switch_display(void) {
-    options.fullscreen = is_windowed_mode();
+    options.fullscreen = !fullscreen_now;
     if (open_display() != 0) {
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
         allegro_message("Nemozem nastartovat graficky mod\n");
         exit(1);
     }
-    player_save_settings({-1, !is_windowed_mode()});
+    player_save_settings({-1, fullscreen_now});
 }
 
 void poll_display_keys(void) {

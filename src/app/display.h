@@ -2,10 +2,20 @@
 // back, and the window's title.
 #pragma once
 #include <string>
+#include "gfx/gfx.h"
 
 // The window's factor on a desktop_w x desktop_h desktop: the one asked for (0 for none) when
 // the window and the window manager's room around it fit, else the largest that fits (at least 1).
 int window_scale(int asked, int desktop_w, int desktop_h);
+
+// How full screen shows the frame on a screen_w x screen_h screen, centred: enlarged by the largest
+// whole factor that fits, exactly, where that fills at least 7/8 of the height of the largest 4:3
+// picture the screen holds (1920x1080: 2x, 960 rows of 1080); else enlarged by that factor and
+// smoothed to that picture's size (1366x768: 1x smoothed to 1024x768).
+View fullscreen_view(int screen_w, int screen_h);
+
+// Whether the game shows full screen now.
+int showing_fullscreen(void);
 
 // Sets the graphics mode the options ask for, falling back from full screen to a window and
 // from a scaled window to scale 1; names, decorates and places the window. 0 on success.

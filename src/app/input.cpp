@@ -2,6 +2,8 @@
 // the final screen's wait.
 #include "app/input.h"
 #include <allegro.h>
+#include <algorithm>
+#include "app/command_line.h"
 #include "app/records.h"
 #include "gfx/gfx.h"
 
@@ -88,6 +90,16 @@ int fresh_presses(int now, int *held) {
     return fresh;
 }
 
+void wait_frame(void (*show)(void)) {
+    show();
+    if (options.calm != 1)
+        return;
+    static long long due; // when the last rest ended, on pace_clock
+    int rate = get_refresh_rate();
+    due = std::max(due + 1000000 / (rate > 0 ? rate : 60), pace_clock());
+    pace_wait_until(due);
+}
+
 // Answers a press, never a release: an input down on entry must be let go first. The inputs
 // are read once per pass, with one frame presented between two reads.
 static int wait_press(KeySet set) {
@@ -104,7 +116,7 @@ static int wait_press(KeySet set) {
         for (int i = 0; i < set.count; i++)
             if (fresh & (2 << i))
                 return set.keys[i].area;
-        present_frame();
+        wait_frame(present_frame);
     }
 }
 
@@ -143,9 +155,9 @@ void wait_any_press(void (*show)(void)) {
     int held = anything_down();
     show();
     while (!fresh_presses(anything_down(), &held))
-        show();
+        wait_frame(show);
     while (anything_down())
-        show();
+        wait_frame(show);
 }
 
 // A fresh Space or Enter leaves the final screen (1); a fresh H shows the hall of fame over it,
@@ -167,8 +179,8 @@ void show_final_screen(void) {
     open_final_screen();
     int held = leave_keys_down(), key_left = 0;
     while ((mouse_b & 1) && !(key_left = final_screen_key(&held)))
-        final_screen_frame();
+        wait_frame(final_screen_frame);
     while (!key_left && mouse_b == 0 && !(key_left = final_screen_key(&held)))
-        final_screen_frame();
+        wait_frame(final_screen_frame);
     close_final_screen();
 }

@@ -24,6 +24,11 @@ int hit_test(int px, int py);
 // presses since the last call, as every wait and key of the game takes them.
 int fresh_presses(int now, int *held);
 
+// One frame of a wait: show draws it. With --pokojne the wait then sleeps until the display's next
+// frame is due, so it takes little of the processor while the pointer still moves at the
+// display's rate; without it the next frame follows at once.
+void wait_frame(void (*show)(void));
+
 // Presents frames until the left button or a key of play is pressed; returns the click area of
 // the press (for a key, the area it stands for), or -2 on Escape. A button or key already down
 // on entry counts only once released and pressed again.

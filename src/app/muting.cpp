@@ -1,10 +1,11 @@
 // Muting: one state, the sound's, changed only by set_muted; --ticho and the settings decide it
-// at start, M toggles it.
+// at start, M toggles it; the title shows it, and in full screen a note for a second.
 #include "app/muting.h"
 #include <allegro.h>
 #include "app/command_line.h"
 #include "app/display.h"
 #include "app/input.h"
+#include "gfx/gfx.h"
 #include "player/player.h"
 #include "sound/sound.h"
 
@@ -16,6 +17,8 @@ void set_muted(int muted) {
     mute_sound(muted);
     player_save_settings({sound_muted, -1});
     update_window_title();
+    if (showing_fullscreen()) // no title bar to show it in
+        show_note(muted ? "Zvuk vypnutý" : "Zvuk zapnutý");
 }
 
 void poll_mute_key(void) {

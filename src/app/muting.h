@@ -5,8 +5,8 @@
 // Whether the game starts muted: --ticho, or muting remembered from an earlier game.
 int muted_at_start(void);
 
-// Mutes or unmutes, remembers it in the settings and shows it in the title: the one way muting
-// changes after start.
+// Mutes or unmutes, remembers it in the settings and shows it in the title, and in full screen in
+// a note over the frame: the one way muting changes after start.
 void set_muted(int muted);
 
 // Once per frame: each fresh press of M toggles muting.

@@ -61,6 +61,10 @@ void load_player_data(void) {
     use_met_questions(met_before);
     if (options.start_muted)
         player_save_settings({1, -1});
+    if (options.calm >= 0)
+        player_save_settings({-1, -1, options.calm});
+    else
+        options.calm = player_settings.calm == 1;
     if (!options.fullscreen && !options.scale)
         options.fullscreen = player_settings.fullscreen == 1;
 }

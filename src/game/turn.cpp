@@ -50,11 +50,11 @@ void new_game(void) {
     draw_panel_layer(0);
 }
 
-// Presents frames for n ticks of the clock without sleeping.
+// Presents frames for n ticks of the clock, as a wait does.
 static void present_for_ticks(int n) {
     tick_count = 0;
     while (tick_count < n)
-        present_frame();
+        wait_frame(present_frame);
 }
 
 void blink_correct(void) {

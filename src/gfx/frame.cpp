@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 #include "gfx/gfx.h"
 
 BITMAP *back_buffer;
@@ -163,24 +164,63 @@ void masked_copy(BITMAP *under, BITMAP *over, BITMAP *dst) {
 
 int pointer_drawn_x, pointer_drawn_y;
 
-// How the 640x480 frame reaches the screen: each frame pixel a scale x scale block, the frame's
-// top-left corner at (left, top) of the screen. 1, 0, 0 until the window is opened.
-static View view = {1, 0, 0};
+// How the 640x480 frame reaches the screen: each frame pixel a scale x scale block, then
+// smoothed to width x height where that is larger; the frame's top-left corner at (left, top).
+static View view = {1, 0, 0, FRAME_W, FRAME_H};
 
 // The back buffer enlarged, for a scaled view; the screen gets its blocks in single copies.
 static BITMAP *scaled_buffer;
 
-// The new enlarged copy is made before the old one goes, so a scale that cannot be had leaves
+// The enlarged frame smoothed to the view's size, where that is larger; for each of its columns
+// and rows the first of the two enlarged ones it is drawn from and the second's weight (0..256).
+static BITMAP *smooth_buffer;
+static std::vector<int> smooth_from[2], smooth_weight[2];
+
+// The sample of destination pixel i of n from m source pixels: its centre (i + 1/2) * m / n - 1/2
+// between source pixels from and from + 1, weighted toward the second by weight / 256.
+static void smooth_table(int n, int m, std::vector<int> &from, std::vector<int> &weight) {
+    from.resize(n);
+    weight.resize(n);
+    for (int i = 0; i < n; i++) {
+        long long num = (2LL * i + 1) * m - n, den = 2LL * n;
+        long long f = num < 0 ? -1 : num / den;
+        int w = (int)((num - f * den) * 256 / den);
+        if (f < 0)
+            f = 0, w = 0;
+        if (f > m - 2)
+            f = m - 2, w = 256;
+        from[i] = (int)f;
+        weight[i] = w;
+    }
+}
+
+// The new enlarged copies are made before the old ones go, so a view that cannot be had leaves
 // the view as it was, still able to show frames.
 int set_view(View v) {
-    BITMAP *enlarged = nullptr;
+    BITMAP *enlarged = nullptr, *smoothed = nullptr;
     if (v.scale < 1 || v.scale > MAX_SCALE)
         return 1;
-    if (v.scale > 1 && !(enlarged = create_bitmap_ex(32, FRAME_W * v.scale, FRAME_H * v.scale)))
+    int sw = FRAME_W * v.scale, sh = FRAME_H * v.scale;
+    if (!v.width && !v.height)
+        v.width = sw, v.height = sh;
+    if (v.width < sw || v.height < sh)
         return 1;
+    bool smooth = v.width > sw || v.height > sh;
+    if (v.scale > 1 && !(enlarged = create_bitmap_ex(32, sw, sh)))
+        return 1;
+    if (smooth && !(smoothed = create_bitmap_ex(32, v.width, v.height))) {
+        if (enlarged)
+            destroy_bitmap(enlarged);
+        return 1;
+    }
     if (scaled_buffer)
         destroy_bitmap(scaled_buffer);
+    if (smooth_buffer)
+        destroy_bitmap(smooth_buffer);
     scaled_buffer = enlarged;
+    smooth_buffer = smoothed;
+    smooth_table(v.width, sw, smooth_from[0], smooth_weight[0]);
+    smooth_table(v.height, sh, smooth_from[1], smooth_weight[1]);
     view = v;
     board_on_back_buffer = 0;
     whole_copy_asked = true; // whatever frame comes next, the new screen shows nothing yet
@@ -189,12 +229,14 @@ int set_view(View v) {
 
 // Division rounding toward minus infinity, so a screen pixel left of or above the frame maps
 // outside it rather than onto its first column or row.
-static int floor_div(int a, int b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
+static int floor_div(long long a, long long b) {
+    return (int)(a >= 0 ? a / b : -((-a + b - 1) / b));
 }
 
+// The frame pixel under a screen pixel is the one its drawn place covers, at any size.
 FramePoint pointer_in_frame(void) {
-    return {floor_div(mouse_x - view.left, view.scale), floor_div(mouse_y - view.top, view.scale),
+    return {floor_div((long long)(mouse_x - view.left) * FRAME_W, view.width),
+            floor_div((long long)(mouse_y - view.top) * FRAME_H, view.height),
             mouse_on_screen() != 0};
 }
 
@@ -226,7 +268,99 @@ static void enlarge(int x, int y, int w, int h, int s) {
     }
 }
 
-// Copies the w x h block at (x, y) of the back buffer to the screen, enlarged to the view.
+// The note over the frame: its box with the text, the back buffer under it while it is laid on,
+// where it stands, and until when on pace_clock it is shown.
+static struct {
+    BITMAP *box, *under;
+    int x, y;
+    long long until;
+    bool shown;
+} note;
+
+// Lays the note on the back buffer for a copy to the screen (on), or takes it off again: the
+// back buffer holds the frame alone between copies.
+static void lay_note(bool on) {
+    BITMAP *b = note.box;
+    if (on) {
+        blit(back_buffer, note.under, note.x, note.y, 0, 0, b->w, b->h);
+        draw_sprite(back_buffer, b, note.x, note.y);
+    } else
+        blit(note.under, back_buffer, 0, 0, note.x, note.y, b->w, b->h);
+}
+
+void show_note(const char *text) {
+    if (!note.box) {
+        note.box = create_bitmap_ex(32, confirm_box->w, confirm_box->h);
+        note.under = create_bitmap_ex(32, confirm_box->w, confirm_box->h);
+        if (!note.box || !note.under)
+            return;
+    }
+    BITMAP *b = note.box;
+    blit(confirm_box, b, 0, 0, 0, 0, b->w, b->h);
+    textprintf_centre_ex(b, font, b->w / 2, b->h / 2 - 4, makecol(255, 255, 255), -1, "%s", text);
+    note.x = (PLAY_W - b->w) / 2;
+    note.y = NOTE_Y;
+    note.until = pace_clock() + NOTE_TIME;
+    note.shown = true;
+    whole_copy_asked = true;
+}
+
+// Once the note's time is up, the next frame is copied whole, without it.
+static void note_expires(void) {
+    if (note.shown && pace_clock() >= note.until) {
+        note.shown = false;
+        whole_copy_asked = true;
+    }
+}
+
+// a + (b - a) * w / 256 for each channel of two 32-bit pixels, w from 0 to 256.
+static inline uint32_t mix(uint32_t a, uint32_t b, int w) {
+    uint32_t rb = ((a & 0xFF00FF) * (256 - w) + (b & 0xFF00FF) * w) >> 8;
+    uint32_t g = ((a & 0xFF00) * (256 - w) + (b & 0xFF00) * w) >> 8;
+    return (rb & 0xFF00FF) | (g & 0xFF00);
+}
+
+// Writes the columns x0..x1 - 1 of rows y0..y1 - 1 of the smoothed frame from the enlarged one.
+static void smooth(BITMAP *from, int x0, int y0, int x1, int y1) {
+    for (int y = y0; y < y1; y++) {
+        int fy = smooth_from[1][y], wy = smooth_weight[1][y];
+        const uint32_t *r0 = (const uint32_t *)from->line[fy],
+                       *r1 = (const uint32_t *)from->line[fy + 1];
+        uint32_t *to = (uint32_t *)smooth_buffer->line[y];
+        for (int x = x0; x < x1; x++) {
+            int fx = smooth_from[0][x], wx = smooth_weight[0][x];
+            to[x] = mix(mix(r0[fx], r0[fx + 1], wx), mix(r1[fx], r1[fx + 1], wx), wy);
+        }
+    }
+}
+
+// The smoothed pixels from..to - 1 (of n) that enlarged pixels a..b - 1 (of m) go into, widened
+// by a pixel on each side, within 0..n.
+static void smoothed_span(int a, int b, int m, int n, int *from, int *to) {
+    *from = std::max(0, floor_div((long long)(a - 1) * n, m) - 1);
+    *to = std::min(n, (int)((long long)(b + 1) * n / m) + 2);
+}
+
+// Copies the w x h block at (x, y) of the back buffer, within the frame, to the screen, enlarged
+// to the view.
+static void enlarge_to_screen(int x, int y, int w, int h) {
+    int s = view.scale;
+    if (s > 1)
+        enlarge(x, y, w, h, s);
+    BITMAP *enlarged = s > 1 ? scaled_buffer : back_buffer;
+    if (!smooth_buffer) {
+        blit(enlarged, screen, x * s, y * s, view.left + x * s, view.top + y * s, w * s, h * s);
+        return;
+    }
+    int x0, x1, y0, y1;
+    smoothed_span(x * s, (x + w) * s, FRAME_W * s, view.width, &x0, &x1);
+    smoothed_span(y * s, (y + h) * s, FRAME_H * s, view.height, &y0, &y1);
+    smooth(enlarged, x0, y0, x1, y1);
+    blit(smooth_buffer, screen, x0, y0, view.left + x0, view.top + y0, x1 - x0, y1 - y0);
+}
+
+// Copies the w x h block at (x, y) of the back buffer to the screen, with the note over it while
+// there is one.
 static void copy_to_screen(int x, int y, int w, int h) {
     if (x < 0) {
         w += x;
@@ -240,13 +374,13 @@ static void copy_to_screen(int x, int y, int w, int h) {
     h = h < FRAME_H - y ? h : FRAME_H - y;
     if (w <= 0 || h <= 0)
         return;
-    int s = view.scale;
-    if (s == 1) {
-        blit(back_buffer, screen, x, y, view.left + x, view.top + y, w, h);
-        return;
-    }
-    enlarge(x, y, w, h, s);
-    blit(scaled_buffer, screen, x * s, y * s, view.left + x * s, view.top + y * s, w * s, h * s);
+    bool over = note.shown && x < note.x + note.box->w && note.x < x + w &&
+                y < note.y + note.box->h && note.y < y + h;
+    if (over)
+        lay_note(true);
+    enlarge_to_screen(x, y, w, h);
+    if (over)
+        lay_note(false);
 }
 
 // Every frame ends here, shown or not, with the work the shell asked for once per frame.
@@ -283,11 +417,13 @@ static void show_frame_part(int x, int y, int w, int h, FramePoint at) {
 
 // The banners compose frames of their own: afterwards the back buffer no longer holds the board.
 void finish_frame(void) {
+    note_expires();
     board_on_back_buffer = 0;
     show_whole_frame();
 }
 
 void finish_frame_part(int x, int y, int w, int h) {
+    note_expires();
     board_on_back_buffer = 0;
     show_frame_part(x, y, w, h, pointer_in_frame());
 }
@@ -307,6 +443,7 @@ static void erase_pointer(void) {
 // pointer was and is: only those places are redrawn and copied, and nothing at all while the
 // pointer stays put. The screen shows the same as if every frame were copied whole.
 void present_frame(void) {
+    note_expires();
     if (!board_on_back_buffer) {
         masked_copy(scene_layer, text_layer, back_buffer);
         board_on_back_buffer = 1;

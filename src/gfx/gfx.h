@@ -52,19 +52,28 @@ void present_frame(void);
 // Tells present_frame that scene_layer or text_layer was redrawn.
 void layers_changed(void);
 
+// A short note in the game's look over the top of the play area, NOTE_Y from the top, for
+// NOTE_TIME microseconds of pace_clock: the frames shown meanwhile carry it over everything else
+// (the pointer too); the first one after it is copied whole, without it.
+constexpr int NOTE_Y = 95;
+constexpr long long NOTE_TIME = 1000000;
+void show_note(const char *text);
+
 // Has the next frame copied to the screen whole, as the system asks when a window lost what it
 // showed. Safe from any thread.
 void frame_needs_whole_copy(void);
 
 // Where the frame stands on the screen: each frame pixel a scale x scale block, the frame's
-// top-left corner at (left, top).
+// top-left corner at (left, top). A width x height other than the frame's size times scale
+// (0 x 0 stands for that size) smooths the enlarged frame to it: the one step that is not exact.
 struct View {
     int scale, left, top;
+    int width = 0, height = 0;
 };
 
 // Sets the view for the frames that follow (the next one, board or not, is copied whole). 1 when
-// the scale is over MAX_SCALE or the enlarged copy of the frame could not be made; the view and its
-// copy are then unchanged.
+// the scale is over MAX_SCALE, the size smaller than the frame times scale, or the enlarged copies
+// of the frame could not be made; the view and its copies are then unchanged.
 int set_view(View v);
 
 // A pointer position in frame pixels, and whether the real pointer is in the window at all.

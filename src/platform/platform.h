@@ -17,6 +17,10 @@ void utf8_command_line(int *argc, char ***argv);
 // before prepare_process moved to the data folder.
 std::string launch_folder(void);
 
+// The home folder a leading ~ of a path stands for, as a shell would have it; "" where there is
+// none (Windows has no such use).
+std::string home_folder(void);
+
 // Whether a path names its place without the working folder ("/..."; on Windows also "C:...",
 // "\\..." and "\...").
 bool absolute_path(const char *path);
@@ -41,6 +45,11 @@ void name_window(void);
 // Notes whether SIGINT and SIGHUP were ignored when the game started (nohup, a background job),
 // so they stay ignored; before allegro_init, which sets handlers of its own.
 void note_inherited_signals(void);
+
+// set_gfx_mode with the given driver at w x h, 0 on success. Full screen (the driver
+// GFX_AUTODETECT_FULLSCREEN) is first the desktop's own: on X11 a window of the screen's size the
+// window manager shows full screen, where one runs that can; then the library's.
+int set_mode(int driver, int w, int h);
 
 // Right after a mode is set: the library's pointer put where the real one is, and nothing that
 // would move the real pointer under the player's hand.

@@ -95,6 +95,10 @@ void utf8_command_line(int *argc, char ***argv) {
     *argv = pointers.data();
 }
 
+std::string home_folder(void) {
+    return "";
+}
+
 const char PATH_SEPARATORS[] = "\\/";
 
 bool absolute_path(const char *path) {
@@ -120,6 +124,10 @@ void name_window(void) {}
 
 // Windows has no signals a program inherits ignored.
 void note_inherited_signals(void) {}
+
+int set_mode(int driver, int w, int h) {
+    return set_gfx_mode(driver, w, h, 0, 0);
+}
 
 // The library's Windows pointer follows the system's and never moves it.
 void settle_pointer(void) {}

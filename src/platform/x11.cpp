@@ -1,6 +1,6 @@
-// The game on an X11 desktop: the window's name and icon, the pointer left where the player
-// put it, quitting through the close button, a signal or a lost display, and starting the sound
-// driver without its noise.
+// The game on an X11 desktop: the window's name and icon, full screen the window manager
+// knows of, the pointer left where the player put it, quitting through the close button, a signal
+// or a lost display, and starting the sound driver without its noise.
 #include <allegro.h>
 #include <atomic>
 #include <csignal>
@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <xalleg.h>
+#include <X11/Xatom.h>
 #include "platform/platform.h"
 #include "platform/icon.xpm"
 
@@ -26,6 +27,11 @@ void utf8_command_line(int *, char ***) {}
 std::string launch_folder(void) {
     char path[4096];
     return getcwd(path, sizeof path) ? path : "";
+}
+
+std::string home_folder(void) {
+    const char *home = std::getenv("HOME");
+    return home ? home : "";
 }
 
 const char PATH_SEPARATORS[] = "/";
@@ -48,6 +54,95 @@ FILE *open_for_reading(const char *path) {
 void name_window(void) {
     allegro_icon = (void *)rebrik_icon_xpm;
     xwin_set_window_name("rebrik", "Rebrik");
+}
+
+// The list property name of window w, of the given type (format 32), in *items (XFree it);
+// how many items it has, 0 when it has none.
+static unsigned long list_property(Window w, const char *name, Atom type, unsigned char **items) {
+    Atom got_type;
+    int format;
+    unsigned long count = 0, after;
+    *items = nullptr;
+    Atom property = XInternAtom(_xwin.display, name, False);
+    if (XGetWindowProperty(_xwin.display, w, property, 0, 1024, False, type, &got_type, &format,
+                           &count, &after, items) != Success ||
+        format != 32 || !*items)
+        count = 0;
+    return count;
+}
+
+// Whether the list property name of window w holds the atom (or window) value.
+static bool property_lists(Window w, const char *name, Atom type, unsigned long value) {
+    unsigned char *items;
+    unsigned long count = list_property(w, name, type, &items);
+    bool found = false;
+    for (unsigned long i = 0; i < count; i++)
+        found = found || ((unsigned long *)items)[i] == value;
+    if (items)
+        XFree(items);
+    return found;
+}
+
+// A window manager is running that can show a window full screen: the window the root names as
+// the manager's names itself too (a manager that ended leaves a stale name), and the root lists
+// _NET_WM_STATE_FULLSCREEN among what the manager supports.
+static bool manager_does_fullscreen(void) {
+    Window root = XDefaultRootWindow(_xwin.display);
+    unsigned char *items;
+    unsigned long manager = 0;
+    if (list_property(root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, &items) == 1)
+        manager = *(unsigned long *)items;
+    if (items)
+        XFree(items);
+    Atom fullscreen = XInternAtom(_xwin.display, "_NET_WM_STATE_FULLSCREEN", False);
+    return manager && property_lists(manager, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, manager) &&
+           property_lists(root, "_NET_SUPPORTED", XA_ATOM, fullscreen);
+}
+
+// Asks the window manager to show the library's managed window full screen, as a program asks
+// it on its player's behalf.
+static void ask_manager_fullscreen(void) {
+    XEvent e = {};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = _xwin.wm_window;
+    e.xclient.message_type = XInternAtom(_xwin.display, "_NET_WM_STATE", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = 1; // add
+    e.xclient.data.l[1] = (long)XInternAtom(_xwin.display, "_NET_WM_STATE_FULLSCREEN", False);
+    e.xclient.data.l[3] = 1; // from an ordinary program
+    XSendEvent(_xwin.display, XDefaultRootWindow(_xwin.display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    XFlush(_xwin.display);
+}
+
+// Full screen as the desktop expects it: an ordinary window at the screen's size, which the window
+// manager shows full screen on request; it lists the window, closes it (Alt+F4) and switches away
+// from it (Alt+Tab). 0 on success; 1 where no manager that can is running, or the window cannot
+// be had.
+static int set_managed_fullscreen(int w, int h) {
+    XLOCK();
+    bool can = _xwin.display && _xwin.wm_window != None && manager_does_fullscreen();
+    XUNLOCK();
+    if (!can || set_gfx_mode(GFX_XWINDOWS, w, h, 0, 0) != 0)
+        return 1;
+    XLOCK();
+    ask_manager_fullscreen();
+    XUNLOCK();
+    return 0;
+}
+
+// The window is made anew (unmapped and mapped again) for each mode, and a window manager reads
+// its state when it maps it: a window after full screen is asked for without it, as it was
+// before.
+int set_mode(int driver, int w, int h) {
+    if (driver == GFX_AUTODETECT_FULLSCREEN && set_managed_fullscreen(w, h) == 0)
+        return 0;
+    XLOCK();
+    if (_xwin.display && _xwin.wm_window != None)
+        XDeleteProperty(_xwin.display, _xwin.wm_window,
+                        XInternAtom(_xwin.display, "_NET_WM_STATE", False));
+    XUNLOCK();
+    return set_gfx_mode(driver, w, h, 0, 0);
 }
 
 // Setting a mode puts the library's pointer at the window's centre, wherever the real one is,

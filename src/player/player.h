@@ -33,8 +33,9 @@ struct Standings {
 
 // The remembered settings; -1 where the file says nothing.
 struct Settings {
-    int muted;
-    int fullscreen;
+    int muted = -1;
+    int fullscreen = -1;
+    int calm = -1; // --pokojne
 };
 
 // Results file text: parse and format. parse_results returns 0 for a sound file, 1 for a

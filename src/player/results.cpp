@@ -140,17 +140,21 @@ std::string format_results(const Results &r) {
     return text;
 }
 
+// The settings' keys in the file, each 0 or 1.
+static const struct {
+    const char *key;
+    int Settings::*field;
+} SETTING_KEYS[] = {{"ticho", &Settings::muted},
+                    {"cela-obrazovka", &Settings::fullscreen},
+                    {"pokojne", &Settings::calm}};
+
 // One "key=value" settings line into *s; false when the key is unknown or the value bad.
 static bool parse_setting(const std::string &line, Settings *s) {
-    static const struct {
-        const char *key;
-        int Settings::*field;
-    } KEYS[] = {{"ticho", &Settings::muted}, {"cela-obrazovka", &Settings::fullscreen}};
     size_t eq = line.find('=');
     if (eq == std::string::npos)
         return false;
     int value = small_number(line.substr(eq + 1), 0, 1);
-    for (const auto &k : KEYS)
+    for (const auto &k : SETTING_KEYS)
         if (line.compare(0, eq, k.key) == 0 && eq == std::strlen(k.key) && value >= 0) {
             s->*k.field = value;
             return true;
@@ -159,7 +163,7 @@ static bool parse_setting(const std::string &line, Settings *s) {
 }
 
 int parse_settings(const std::string &text, Settings *out) {
-    *out = Settings{-1, -1};
+    *out = Settings{};
     bool cut;
     std::vector<std::string> lines = lines_of(text, &cut);
     if (cut && !text.empty())
@@ -174,10 +178,9 @@ int parse_settings(const std::string &text, Settings *out) {
 
 std::string format_settings(const Settings &s) {
     std::string text = std::string(SETTINGS_HEADER) + " " + std::to_string(FORMAT_VERSION) + "\n";
-    if (s.muted >= 0)
-        text += "ticho=" + std::to_string(s.muted) + "\n";
-    if (s.fullscreen >= 0)
-        text += "cela-obrazovka=" + std::to_string(s.fullscreen) + "\n";
+    for (const auto &k : SETTING_KEYS)
+        if (s.*k.field >= 0)
+            text += k.key + ("=" + std::to_string(s.*k.field)) + "\n";
     return text;
 }
 

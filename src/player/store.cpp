@@ -6,7 +6,7 @@
 #include "player/player.h"
 
 Results player_results;
-Settings player_settings = {-1, -1};
+Settings player_settings;
 
 // One file of player data: where it lives, its text, and what this run has not yet written.
 template <class T> struct Store {
@@ -32,14 +32,16 @@ static void add_settings(Settings *into, const Settings &change) {
         into->muted = change.muted;
     if (change.fullscreen >= 0)
         into->fullscreen = change.fullscreen;
+    if (change.calm >= 0)
+        into->calm = change.calm;
 }
 
 static Store<Results> results_store = {FOLDER_RESULTS,  "vysledky.txt", parse_results,
                                        format_results,  add_results,    Results(),
                                        &player_results, Results(),      false};
 static Store<Settings> settings_store = {FOLDER_SETTINGS,  "nastavenia.txt", parse_settings,
-                                         format_settings,  add_settings,     {-1, -1},
-                                         &player_settings, {-1, -1},         false};
+                                         format_settings,  add_settings,     Settings{},
+                                         &player_settings, Settings{},       false};
 
 static bool told_not_kept;
 

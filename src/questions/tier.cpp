@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include "game/game.h"
 #include "platform/platform.h"
 #include "questions/questions.h"
@@ -32,6 +33,11 @@ int tier_path(char *path, int size, const char *folder, int at_level) {
 int set_question_folder(const char *folder) {
     // Absolute, so the messages name the file in full: a relative folder is the one in the folder
     // the player started in. Joined as it stands, any bytes in the name, each system its own way.
+    // A leading ~ is the home folder, as a shell would have it (the launcher leaves it to us).
+    std::string home = home_folder(), given = folder;
+    if (given[0] == '~' && !home.empty() && std::strchr(PATH_SEPARATORS, given[1]))
+        given = home + given.substr(1);
+    folder = given.c_str();
     char absolute[QUESTION_PATH_SIZE] = "", longest[QUESTION_PATH_SIZE];
     if (folder[0] && join_path(absolute, sizeof absolute,
                                absolute_path(folder) ? "" : launch_folder().c_str(), folder))

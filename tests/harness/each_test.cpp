@@ -1,5 +1,6 @@
-// For the test program only: each test ends with its scratch folders gone and the working
-// directory back where it started, passed or failed, so no test leans on what another left.
+// For the test program only: each test ends with its scratch folders gone, the working directory
+// back where it started and the game's shared settings as a fresh start has them, passed or
+// failed, so no test leans on what another left.
 #include <gtest/gtest.h>
 #include "harness/harness.h"
 
@@ -7,6 +8,9 @@ namespace {
 struct FolderRemover : ::testing::EmptyTestEventListener {
     void OnTestEnd(const ::testing::TestInfo &) override {
         remove_scratch_folders();
+        set_question_folder("");
+        options = {};
+        level = 0;
     }
 };
 } // namespace

@@ -32,11 +32,14 @@ shown "$WORK/tap.log.1x" && shown "$WORK/none.log.1x" ||
 
 # Muted (--ticho), the intro plays on in silence under the title "Rebrik - ticho"; unmuted with
 # no sound device it plays too; neither lets the sound library say anything on the terminal. The
-# intro's sound would be mixed within 1 s.
+# intro's sound would be mixed in the output's first second after the intro shows (a second at
+# 48 kHz, 16-bit stereo: 192000 bytes, no fewer at a lower rate).
 start_x && make_data
+tapped() { stat -c %s "$WORK/tap/out.raw" 2>/dev/null || echo 0; }
 for out in tap none; do
     HOME="$WORK/$out" start_game $([ $out = tap ] && echo --ticho)
-    wait_until "intro" intro_shows && sleep 1
+    wait_until "intro" intro_shows && size=$(($(tapped) + 192000))
+    [ $out = none ] || wait_for "a second mixed" eval '(($(tapped) >= size))'
     [ $out = none ] || xdotool search --name '^Rebrik - ticho$' >/dev/null || fail "--ticho: not in the title"
     escape_ends
     [ ! -s "$WORK/game.out" ] || fail "$out: the game said something"

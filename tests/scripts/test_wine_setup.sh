@@ -17,7 +17,6 @@ KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rebrik'
 value() { wine reg query "$KEY" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n { $1 = $2 = ""; print substr($0, 3) }'; }
 unix() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 gone() { ! listed; }
-poll() { for _ in $(seq 100); do "$@" && return 0 || sleep 0.2; done; return 1; }
 
 # Installed page by page, as a player does: the first and the last page show the game's stage
 # on their left, the others its name in their header; the last page's start option (on by
@@ -29,14 +28,14 @@ header_shows() { mean_is "180x60+455+4" 'r + g + b < 400'; }
 # Only the folder page has Install (Alt+I): pressed until the install is done.
 install_done() { side_shows || { xdotool key alt+i && false; }; }
 wine "$SETUP" & GAME_PID=$!
-poll setup_open && wmctrl -a "$SETUP_TITLE" || fail "no window named $SETUP_TITLE"
-WAITS=300 wait_until "the welcome page's picture" side_shows && xdotool key Return
+wait_for "a window named $SETUP_TITLE" setup_open && wmctrl -a "$SETUP_TITLE"
+wait_until "the welcome page's picture" side_shows && xdotool key Return
 wait_until "the components page's header" header_shows && xdotool key Return
-WAITS=300 wait_until "the finish page's picture" install_done && xdotool key Return
-wait_game 60 && [ $STATUS -eq 0 ] || fail "setup: status $STATUS"
-GAME_WINDOW="" && poll listed || fail "the finish page started no game"
+wait_until "the finish page's picture" install_done && xdotool key Return
+wait_game && [ $STATUS -eq 0 ] || fail "setup: status $STATUS"
+GAME_WINDOW="" && wait_for "a game from the finish page" listed
 GAME_PID=$$ wait_until "intro from the finish page" intro_shows
-wmctrl -c Rebrik && poll gone || fail "the finish page's game did not close"
+wmctrl -c Rebrik && wait_for "the finish page's game closed" gone
 wineserver -k
 
 # An older version first (the same files, set up as 0.9.0), then this one over it, both silent.
@@ -57,10 +56,10 @@ DESKTOP=$(unix "$(wine cmd /c 'echo %USERPROFILE%' | tr -d '\r')\Desktop\Rebrik.
 
 # The Start-menu entry, opened from another folder, shows the intro; the close button ends it.
 GAME_WINDOW="" && (cd "$WORK" && wine start /unix "$MENU" >/dev/null 2>&1)
-poll listed || fail "the shortcut opened no window"
+wait_for "a window from the shortcut" listed
 SCALE=2
 GAME_PID=$$ wait_until "intro from the shortcut" intro_shows
-wmctrl -c Rebrik && poll gone || fail "the shortcut's game did not close"
+wmctrl -c Rebrik && wait_for "the shortcut's game closed" gone
 wineserver -k # its process may still hold rebrik.exe open for a moment
 
 # The quiet uninstall (the uninstaller goes on from a copy of itself in the temporary folder).
@@ -68,7 +67,7 @@ wineserver -k # its process may still hold rebrik.exe open for a moment
     fail "QuietUninstallString $(value QuietUninstallString)"
 # Its key goes last.
 wine "$DIR/uninstall.exe" /S
-poll eval '! wine reg query "$KEY" >/dev/null 2>&1' || fail "the uninstall key is left"
+wait_for "the uninstall key removed" eval '! wine reg query "$KEY" >/dev/null 2>&1'
 [ ! -e "$DIR" ] || fail "left behind: $(ls "$DIR")"
 [ ! -e "$MENU" ] && [ ! -e "$DESKTOP" ] || fail "a shortcut is left"
 
@@ -79,4 +78,4 @@ mkdir -p "$WORK/data" && wine_program "$(ls "$PORTABLE"/*/rebrik.exe)"
 SCALE=1 && start_window --scale 1 && wait_until "intro from the zip" intro_shows
 # Without the game's own answer to the session's end, Wine kills it (status 137).
 wineboot --end-session >/dev/null 2>&1 &
-wait_game 20 && [ $STATUS -eq 0 ] || fail "log-off: status $STATUS"
+wait_game && [ $STATUS -eq 0 ] || fail "log-off: status $STATUS"

@@ -16,13 +16,13 @@ games() { [ "$(grep -c "^hra" "$RESULTS")" = "$1" ] || fail "$(grep -c "^hra" "$
 coproc WRITER { wine "$STORE" zapis 2>"$WORK/store.err"; }
 # Asks the writer for a game and waits until it says game $1 was recorded.
 ask() {
-    echo >&"${WRITER[1]}" && read -r -t 120 n <&"${WRITER[0]}" && [ "${n%$'\r'}" = "$1" ] ||
+    echo >&"${WRITER[1]}" && read -r -t "$HANG" n <&"${WRITER[0]}" && [ "${n%$'\r'}" = "$1" ] ||
         fail "game $1: ${n:-none}, $(cat "$WORK/store.err")"
 }
 ask 1
 mkfifo "$WORK/free" "$WORK/held" && { wine "$STORE" drz <"$WORK/free" >"$WORK/held" & }
 HOLDER=$! && exec 5>"$WORK/free" 6<"$WORK/held"
-read -r -t 120 held <&6 && [ "${held%$'\r'}" = drzim ] || fail "the file is not held"
+read -r -t "$HANG" held <&6 && [ "${held%$'\r'}" = drzim ] || fail "the file is not held"
 ask 2 && games 1
 exec 5>&- 6<&- && wait $HOLDER || fail "the holder failed"
 ask 3 && games 3 && eval "exec ${WRITER[1]}>&-" && wait "$WRITER_PID" || fail "the writer failed"

@@ -9,14 +9,36 @@ cleanup() { kill -9 $GAME_PID 2>/dev/null; kill $XVFB_PID 2>/dev/null; wait 2>/d
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2 && [ -f "$WORK/game.out" ] && sed 's/^/  game: /' "$WORK/game.out" >&2; exit 1; }
 
-# Starts Xvfb at 640x480x24 (or size $1) on a free display in place of any before; sets DISPLAY.
+# Polls until the command "${@:2}" succeeds; only a hang takes HANG seconds: it fails, naming $1.
+HANG=${HANG:-300}
+wait_for() {
+    local until=$((SECONDS + HANG))
+    until "${@:2}"; do
+        ((SECONDS < until)) || fail "no $1 within $HANG s"
+        sleep 0.1
+    done
+}
+
+# Starts Xvfb at 640x480x24 (or size $1) on a free display in place of any before, with no key
+# repeating however long a key is held; sets DISPLAY.
 start_x() {
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     exec 7>"$WORK/display"
-    Xvfb -displayfd 7 -screen 0 "${1:-640x480}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 & XVFB_PID=$!
-    timeout 10 sh -c 'until [ -s "$0" ]; do sleep 0.1; done' "$WORK/display" || fail "Xvfb did not start"
+    Xvfb -displayfd 7 -screen 0 "${1:-640x480}x24" -nolisten tcp -r >"$WORK/xvfb.log" 2>&1 & XVFB_PID=$!
+    wait_for "Xvfb" test -s "$WORK/display"
     export DISPLAY=":$(head -n1 "$WORK/display")"
 }
+# Starts openbox and waits until it manages the screen (again if it ended, as it may: a window
+# is only listed while it runs).
+managed() {
+    wmctrl -m >/dev/null 2>&1 && return
+    kill -0 "${OPENBOX_PID:-}" 2>/dev/null || { openbox >>"$WORK/openbox.log" 2>&1 & OPENBOX_PID=$!; }
+    false
+}
+start_openbox() { OPENBOX_PID="" && wait_for "window manager" managed; }
+# GAME_WINDOW: the window titled Rebrik (and more), as the window manager lists it, or the last.
+listed() { managed && GAME_WINDOW=$(wmctrl -l | awk '$4 == "Rebrik" { print $1 }') && [ -n "$GAME_WINDOW" ]; }
+found() { GAME_WINDOW=$(xdotool search --name '^Rebrik' | tail -n1) && [ -n "$GAME_WINDOW" ]; }
 
 # Makes a fresh data folder from the bundled data; extra arguments are files to leave out.
 make_data() { rm -rf "$WORK/data" && mkdir "$WORK/data" && cp "$SRC"/data/* "$WORK/data/" && (cd "$WORK/data" && rm -f "$@"); }
@@ -27,19 +49,24 @@ start_game() {
     (cd "${GAME_DIR:-$WORK/data}" && PATH=${GAME_PATH:-/usr/sbin:/sbin} exec "${REBRIK_BIN:-$BUILD/rebrik}" "$@" >"$WORK/game.out" 2>&1) & GAME_PID=$!
 }
 
-# Waits up to $1 seconds for the game to end (then kills it: status 137); sets STATUS to its status.
+# Waits for the game to end (a hang is killed: 137); its status in STATUS.
+ended() { ! kill -0 "$GAME_PID" 2>/dev/null; }
 wait_game() {
-    timeout "$1" tail -s 0.1 --pid="$GAME_PID" -f /dev/null || kill -9 "$GAME_PID"
+    (wait_for "end of the game" ended) || kill -9 "$GAME_PID"
     wait "$GAME_PID"; STATUS=$? GAME_PID=""
 }
-# Escape, held for a polled read, ends the game within 10 s with status 0.
-escape_ends() { hold_key Escape 0.5 && wait_game 10 && [ $STATUS -eq 0 ] || fail "Escape: status $STATUS"; }
+# The command "$@" (a key, the close button) ends the game with status 0; so does Escape, held.
+quits() { "$@" && wait_game && [ $STATUS -eq 0 ] || fail "$*: status $STATUS"; }
+escape_ends() { quits xdotool keydown Escape && xdotool keyup Escape; }
 
-# Saves the screen as a PNG at $1, or GAME_WINDOW's SCALE x SCALE blocks as 640x480 frame pixels.
-capture() { xwd -silent ${GAME_WINDOW:+-id} ${GAME_WINDOW:--root} | convert xwd:- -sample 640x480 "png:$1"; }
+# Saves as 640x480 frame pixels in the PNG $1 the screen, GAME_WINDOW or its part DRAWN (WxH+X+Y).
+capture() { xwd -silent ${GAME_WINDOW:+-id} ${GAME_WINDOW:--root} | convert xwd:- ${DRAWN:+-crop $DRAWN +repage} -sample 640x480 "png:$1"; }
 
-# Moves the pointer to the frame point (x, y), in GAME_WINDOW when it is set.
-move_to() { xdotool mousemove ${GAME_WINDOW:+--window "$GAME_WINDOW"} $(($1 * ${SCALE:-1})) $(($2 * ${SCALE:-1})); }
+# Moves the pointer to the frame point (x, y), in GAME_WINDOW when it is set; with DRAWN set, to
+# the middle of where that frame pixel is drawn.
+move_to() {
+    local d=(${DRAWN//[x+]/ }) && [ -n "${DRAWN:-}" ] && set -- $((d[2] + (2 * $1 + 1) * d[0] / 1280)) $((d[3] + (2 * $2 + 1) * d[1] / 960)) 1
+    xdotool mousemove ${GAME_WINDOW:+--window "$GAME_WINDOW"} $(($1 * ${3:-${SCALE:-1}})) $(($2 * ${3:-${SCALE:-1}})); }
 
 # Counts the pixels of colour r,g,b ($1) in the rectangle WxH+X+Y ($2) of the current capture.
 count_colour() {
@@ -54,27 +81,41 @@ mean_is() {
         -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" info:)" && (($2))
 }
 
-# Clicks the left button at (x, y), held for a polled read on a loaded machine; holds key $1 $2 s.
-click_at() { move_to "$1" "$2" && sleep 0.15 && xdotool mousedown 1 sleep 0.25 mouseup 1 sleep 0.15; }
-hold_key() { xdotool keydown "$1" sleep "$2" keyup "$1"; }
-# Holds key $1 if KEYS (the key leaving the intro and final screen) is set, else clicks ($2, $3).
-press() { if [ -n "${KEYS:-}" ]; then hold_key "$1" 0.25; else click_at "$2" "$3"; fi; }
+# Whether a fresh capture has the whole arrow with its top-left corner at frame point ($1, $2).
+arrow_at() {
+    capture "$SHOT" && convert "$SHOT" -crop "12x19+$1+$2" +repage "$WORK/under.png" &&
+        convert "$WORK/under.png" \( "$SRC/data/kvmys.bmp" -transparent magenta \) -composite "$WORK/arrow.png" &&
+        [ "$(compare -metric AE "$WORK/under.png" "$WORK/arrow.png" null: 2>&1)" = 0 ]
+}
+no_arrow_at() { ! arrow_at "$@"; }
+# Whether GAME_WINDOW, captured whole, is picture $1 enlarged SCALE times pixel by pixel.
+enlarges() {
+    xwd -silent -id "$GAME_WINDOW" | convert xwd:- "png:$WORK/whole.png" && convert "$1" -sample $((SCALE * 100))% png:- |
+        compare -metric AE "$WORK/whole.png" - null: 2>&1 | grep -qx 0
+}
+# Moves the pointer to (x, y) from beside it, again until the game draws its arrow there (a
+# motion it got before it read the pointer is not seen): then the game knows where a click lands.
+moved_to() { move_to $(($1 - 1)) "$2" && move_to "$1" "$2" && arrow_at "$1" "$2"; }
+point_at() { wait_for "arrow at ($1, $2)" moved_to "$1" "$2"; }
+
+# Holds key $1 (button: the left button) until the condition "${@:3}" ($2) holds on a capture.
+hold_until() {
+    local input=(key "$1") && [ "$1" = button ] && input=(mouse 1)
+    xdotool "${input[0]}down" "${input[1]}" && wait_until "${@:2}" && xdotool "${input[0]}up" "${input[1]}"
+}
+# Clicks at (x, y) until the condition "${@:4}" ($3) holds; press holds key $1 instead if KEYS
+# (the key leaving the intro and final screen) is set.
+click_at() { point_at "$1" "$2" && hold_until button "${@:3}"; }
+press() { if [ -n "${KEYS:-}" ]; then hold_until "$1" "${@:4}"; else click_at "${@:2}"; fi; }
 
 # Board areas: slot s's answer text (column s % 2, row s / 2) and the confirmation prompt.
 slot_text() { echo "180x8+$((82 + $1 % 2 * 210))+$((332 + $1 / 2 * 40))"; }
 PROMPT_TEXT="88x8+206+160"
 
-# Polls until the condition command "$@" succeeds on a fresh capture in $SHOT, for 20 s (or
-# WAITS fifths of a second).
+# Polls until the condition "${@:2}" ($1) holds on a fresh capture, the game still running.
 SHOT="$WORK/shot.png"
-wait_until() {
-    for _ in $(seq "${WAITS:-100}"); do
-        capture "$SHOT" && "${@:2}" && return 0
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $1"
-        sleep 0.2
-    done
-    fail "no $1 within $((${WAITS:-100} / 5)) s"
-}
+captured() { { ! ended || fail "the game ended while waiting for $1"; } && capture "$SHOT" && "${@:2}"; }
+wait_until() { wait_for "$1" captured "$@"; }
 
 # Conditions on the current capture; changed compares area $1 with the one before the word played.
 white_in() { count_colour "255,255,255" "$1"; }
@@ -93,34 +134,42 @@ correct_slot() {
     for s in 0 1 2 3; do [ "$(white_in "$(slot_text $s)")" -gt 150 ] && echo $s && return; done
     fail "no long answer on the board"
 }
-# Chooses answer slot $1 (A to D), lifeline $1 (1 to 3).
-click_slot() { local k=(a b c d) && press "${k[$1]}" $((140 + $1 % 2 * 210)) $((335 + $1 / 2 * 40)); }
-lifeline_click() { press $(($1 + 1)) $((110 + 140 * $1)) 50; }
+# Chooses answer slot $1 (A to D), lifeline $1 (1 to 3), until the condition "${@:2}".
+click_slot() { local k=(a b c d) && press "${k[$1]}" $((140 + $1 % 2 * 210)) $((335 + $1 / 2 * 40)) "${@:2}"; }
+lifeline_click() { press $(($1 + 1)) $((110 + 140 * $1)) 50 "${@:2}"; }
 
-# Chooses a slot and confirms it, then waits for the prompt to go.
+# Chooses a slot and confirms it, until the prompt has gone.
 answer() {
-    click_slot "$1" && wait_until "confirmation prompt" prompt_shows
-    press Return 210 182 && wait_until "end of the prompt" prompt_gone
+    click_slot "$1" "confirmation prompt" prompt_shows
+    press Return 210 182 "end of the prompt" prompt_gone
 }
 
-# Leaves the intro and waits for the first question.
+# Leaves the intro, until the first question shows.
 leave_intro() {
     wait_until "intro" intro_shows
-    move_to 290 140 # a first motion, so the game knows where the pointer is
-    press "${KEYS:-}" 300 150 && wait_until "first question" answers_show
+    press "${KEYS:-}" 300 150 "first question" answers_show
 }
 
-# The capture once it stays the same for half a second (sounds and fades have settled).
+# Processor time the main thread of process $1 has used, in clock ticks (0 once it ended); ran:
+# whether the game's has grown by $1 since RAN_FROM, however slowly a loaded machine runs it.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/task/$1/stat" 2>/dev/null || echo 0; }
+ran() { (($(cpu_ticks "$GAME_PID") >= RAN_FROM + $1)); }
+# Holds key $2 (mouse 1: the left button) until the game has run a fifth of a second, so a
+# polled read has seen it, for a press taken on its release.
+press_seen() { RAN_FROM=$(cpu_ticks "$GAME_PID") && xdotool "$1down" "$2" && wait_for "a press seen" ran 20 && xdotool "$1up" "$2"; }
+# The capture is picture $1; or the one before it, the game having run a fifth of a second
+# between them (sounds and fades have settled).
+same_as() { [ "$(compare -metric AE "$SHOT" "$1" null: 2>&1)" = 0 ]; }
 settled() {
-    cp "$SHOT" "$WORK/before.png" && sleep 0.5 && capture "$SHOT" &&
-        [ "$(compare -metric AE "$SHOT" "$WORK/before.png" null: 2>&1)" = 0 ]
+    cp "$SHOT" "$WORK/before.png" && RAN_FROM=$(cpu_ticks "$GAME_PID") && wait_for "the game running" ran 20 &&
+        capture "$SHOT" && same_as "$WORK/before.png"
 }
 
-# Leaves the final screen once its fade-in is over (a press during the fade does not count)
-# and waits for the next intro.
+# Leaves the final screen once its fade-in is over (a press during the fade does not count),
+# until the next intro.
 dismiss_final() {
     wait_until "final screen" final_shows && wait_until "a still final screen" settled
-    press "${KEYS:-}" 300 300 && wait_until "next intro" intro_shows
+    press "${KEYS:-}" 300 300 "next intro" intro_shows
 }
 
 # Plays the game script $1 (format in tests/harness/harness.h, read alike by the headless
@@ -132,10 +181,10 @@ play() {
         go) leave_intro ;;
         right) answer "$(correct_slot)" && wait_until "next question" new_question ;;
         wrong) answer $((($(correct_slot) + 1) % 4)) ;;
-        fifty) lifeline_click 0 && wait_until "fifty-fifty" eval '[ "$(answers_with_text)" -eq 2 ]' ;;
-        switch) lifeline_click 1 && wait_until "switched question" new_question ;;
-        third) lifeline_click 2 && wait_until "third lifeline's mark" changed "100x40+340+30" ;;
-        exit) press k 70 435 ;;
+        fifty) lifeline_click 0 "fifty-fifty" eval '[ "$(answers_with_text)" -eq 2 ]' ;;
+        switch) lifeline_click 1 "switched question" new_question ;;
+        third) lifeline_click 2 "third lifeline's mark" changed "100x40+340+30" ;;
+        exit) press k 70 435 "final screen" final_shows ;;
         end) dismiss_final ;;
         esc) escape_ends ;;
         esac

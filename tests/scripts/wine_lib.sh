@@ -16,12 +16,8 @@ cleanup() { kill -9 $GAME_PID 2>/dev/null; wineserver -k 2>/dev/null; kill $XVFB
 
 # A 1920x1080 screen with a window manager, and the prefix made on it; the first start of Wine
 # there takes its time.
-start_desktop() { start_x 1920x1080 && (openbox >/dev/null 2>&1 &) && { wineboot -i >/dev/null 2>&1 || fail "wineboot"; }; }
-
-# The game's window, whose title starts with Rebrik (a record or muting may follow): in GAME_WINDOW.
-listed() { GAME_WINDOW=$(wmctrl -l | awk '$4 == "Rebrik" { print $1 }') && [ -n "$GAME_WINDOW" ]; }
-# Wine's start on a loaded machine can take most of a minute: a longer wait for the window.
-start_window() { GAME_WINDOW="" && start_game "$@" && WAITS=300 wait_until "a window named Rebrik" listed; }
+start_desktop() { start_x 1920x1080 && start_openbox && { wineboot -i >/dev/null 2>&1 || fail "wineboot"; }; }
+start_window() { GAME_WINDOW="" && start_game "$@" && wait_until "a window named Rebrik" listed; }
 
 # The program $1 (default: the game) under Wine for start_game, through a script of ours.
 wine_program() {
@@ -29,15 +25,12 @@ wine_program() {
     chmod +x "$WORK/through-wine" && REBRIK_BIN=$WORK/through-wine
 }
 
-# Waits until the game's standard output has line $1 of its message box (CRLF, as Windows writes), then answers the box
-# with Enter; the game must then end with status 1.
+# Waits until the game's standard output has line $1 of its message box (CRLF, as Windows
+# writes), then answers the box with Enter, again while the box may not have the focus yet; the
+# game must then end with status 1.
+said() { tr -d '\r' <"$WORK/game.out" | grep -qxF "$1"; }
+answered() { xdotool key Return && timeout 1 tail -s 0.1 --pid="$GAME_PID" -f /dev/null; }
 message_ends() {
-    for _ in $(seq 100); do tr -d '\r' <"$WORK/game.out" | grep -qxF "$1" && break || sleep 0.2; done
-    tr -d '\r' <"$WORK/game.out" | grep -qxF "$1" || fail "no message \"$1\": $(cat "$WORK/game.out")"
-    sleep 1 && xdotool key Return && wait_game 10 && [ $STATUS -eq 1 ] || fail "after \"$1\": status $STATUS"
+    wait_for "message \"$1\"" said "$1" && wait_for "end after the message" answered
+    wait_game && [ $STATUS -eq 1 ] || fail "after \"$1\": status $STATUS"
 }
-
-# Under Wine the game reads its input through more threads: presses are held longer, so a
-# polled read sees them even on a loaded machine.
-click_at() { move_to "$1" "$2" && sleep 0.3 && xdotool mousedown 1 sleep 0.4 mouseup 1 sleep 0.3; }
-press() { if [ -n "${KEYS:-}" ]; then hold_key "$1" 0.4; else click_at "$2" "$3"; fi; }

@@ -18,7 +18,6 @@ measure() (
     LOG="${REBRIK_KEEP_LOG:+$REBRIK_KEEP_LOG.$1x}"
     LOG="${LOG:-$WORK/frames.log}"
     start_clocked_game "$LOG"
-    wait_until "intro" intro_shows
 
     alive() {
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended"
@@ -33,14 +32,22 @@ measure() (
         correct_slot
     }
 
+    # Whether the log has $1 animations (a record each, written as it ends); the left button
+    # pressed for up to a second (a press during the final fade-in does not count), whether it has.
+    closed() { [ "$(awk '$1 == "T" && $2 != -1' "$LOG" 2>/dev/null | wc -l)" -ge "$1" ]; }
+    pressed_closed() {
+        xdotool mousedown 1 && for _ in $(seq 10); do closed "$1" && break; sleep 0.1; done
+        xdotool mouseup 1 && closed "$1"
+    }
+
+    # Each game's animations are awaited in the log: no capture competes with them.
     for game in $(seq "$GAMES"); do
-        click_at 470 10 # leaves the intro; on the board it hits nothing
+        wait_until "intro" intro_shows
+        click_at 470 10 "answer board" answers_show # on the board it hits nothing
         answer "$(right_slot)"
-        sleep 3.2 # the blink (1.8 s), then the level banner
+        wait_for "level banner" closed $((2 * game - 1)) # after the blink
         answer $((($(right_slot) + 1) % 4))
-        sleep 2.6 # the blink, then the final fade-in
-        click_at 470 10 # ends the final screen's wait
-        sleep 1
+        wait_for "final screen" pressed_closed $((2 * game))
         alive
     done
     report "$1" "$LOG"

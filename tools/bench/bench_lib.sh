@@ -12,12 +12,11 @@ start_x "$((640 * BENCH_SCALE))x$((480 * BENCH_SCALE))"
 make_data
 cp "$SRC"/tests/data/game/*.txt "$WORK/data/"
 
-# Starts the game with the frame clock writing to $1, at the bench's scale; the window steps
-# then read and click frame pixels.
+# Starts the game with the frame clock writing to $1, at the bench's scale, with the options in
+# GAME_OPTIONS (--pokojne, say); the window steps then read and click frame pixels.
 start_clocked_game() {
-    LD_PRELOAD="$SHIM" REBRIK_FRAME_LOG="$1" start_game --scale "$BENCH_SCALE"
+    LD_PRELOAD="$SHIM" REBRIK_FRAME_LOG="$1" start_game --scale "$BENCH_SCALE" ${GAME_OPTIONS:-}
     [ "$BENCH_SCALE" -gt 1 ] || return 0
-    sleep 1
-    GAME_WINDOW=$(xdotool search --name '^Rebrik$' | head -n1)
+    wait_for "a window" found
     SCALE=$BENCH_SCALE
 }

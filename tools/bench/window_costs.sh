@@ -2,7 +2,8 @@
 # the time from start to the first intro frame, and the X server's CPU while the game waits on
 # a question with the pointer still. The frame clock (frame_clock.c) notes the first frame.
 # Usage: bash tools/bench/window_costs.sh BUILD_DIR [SOURCE_DIR] [SCALE] [SECONDS]
-# REBRIK_BIN=path measures another build of the game (an older one ignores the scale).
+# REBRIK_BIN=path measures another build of the game (an older one ignores the scale);
+# GAME_OPTIONS=--pokojne measures the calm waits.
 BUILD=$(cd "${1:?usage: window_costs.sh BUILD_DIR [SOURCE_DIR] [SCALE] [SECONDS]}" && pwd)
 SRC=$(cd "${2:-$(dirname "$0")/../..}" && pwd)
 SECONDS_IDLE=${4:-5}
