@@ -157,9 +157,17 @@ static void on_close_button(void) {
 // and a paint request has the next frame copied whole. Every message then goes on to the library.
 static void (*repaint_asked)(void);
 
+// The session may end the process as soon as WM_ENDSESSION returns: the answer waits (a few
+// seconds at most) for the game's next frame, which ends the game with status 0.
+static void end_with_session(void) {
+    request_quit(0);
+    for (int waited_ms = 0; waited_ms < 5000; waited_ms += 10)
+        Sleep(10);
+}
+
 static int on_window_message(HWND, UINT message, WPARAM wparam, LPARAM, int *) {
     if (message == WM_ENDSESSION && wparam)
-        request_quit(0);
+        end_with_session();
     if (message == WM_PAINT && repaint_asked)
         repaint_asked();
     return 1;

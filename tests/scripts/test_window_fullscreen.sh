@@ -5,22 +5,20 @@ BUILD=$1
 SRC=$2
 source "$SRC/tests/scripts/window_lib.sh"
 make_data && cp "$SRC"/tests/data/game/*.txt "$WORK/data/"
-managed() { start_x "$1" && (openbox >/dev/null 2>&1 &) && timeout 10 sh -c 'until wmctrl -m >/dev/null 2>&1; do sleep 0.1; done'; }
-listed() { GAME_WINDOW=$(wmctrl -l 2>/dev/null | awk '$4 == "Rebrik" { print $1 }') && [ -n "$GAME_WINDOW" ]; }
+desktop() { start_x "$1" && start_openbox; }
 # The game's window stands at geometry $1, full screen ($2 = 1) or not as the manager says.
 shown_as() { listed && xwininfo -id "$GAME_WINDOW" | grep -q "geometry $1\$" && [ "$(xprop -id "$GAME_WINDOW" _NET_WM_STATE | grep -c FULLSCREEN)" = "$2" ]; }
-closes() { $1 && wait_game 10 && [ $STATUS -eq 0 ] || fail "$1: status $STATUS"; }
 twice() { xwd -silent -root | convert xwd:- -crop 1280x960+320+60 +repage png:- | compare -metric AE - "$WORK/2x.png" null: 2>&1 | grep -qx 0; }
 
-managed 1920x1080 || fail "openbox"
-start_game --fullscreen && WAITS=150 wait_until "full screen" shown_as 1920x1080+0+0 1
-SCALE=2 && hold_key F11 0.2 && wait_until "the window" shown_as "1280x960+[0-9]*+[0-9]*" 0
+desktop 1920x1080 || fail "openbox"
+start_game --fullscreen && wait_until "full screen" shown_as 1920x1080+0+0 1
+SCALE=2 && hold_until F11 "the window" shown_as "1280x960+[0-9]*+[0-9]*" 0
 wait_until "intro" intro_shows && move_to 300 150 && wait_until "a still intro" settled && cp "$SHOT" "$WORK/intro.png"
 convert "$WORK/intro.png" -sample 200% "$WORK/2x.png" && export DRAWN=1280x960+320+60
-hold_key F11 0.2 && wait_until "full screen again" shown_as 1920x1080+0+0 1
+hold_until F11 "full screen again" shown_as 1920x1080+0+0 1
 move_to 300 150 && wait_until "the 2x frame" twice
-hold_key m 0.15 && WAITS=20 wait_until "the note" eval '[ "$(white_in 150x40+175+95)" -gt 20 ]'
-wait_until "the frame without the note" twice && closes "wmctrl -c Rebrik"
+hold_until m "the note" eval '[ "$(white_in 150x40+175+95)" -gt 20 ]'
+wait_until "the frame without the note" twice && quits wmctrl -c Rebrik
 
 # Black beside the 1x frame smoothed to 1024x768; each answer clicked is chosen, NIE takes it back.
 fills() {
@@ -28,10 +26,10 @@ fills() {
         [ "$(count_colour 0,0,0 171x768+0+0) $(count_colour 0,0,0 171x768+1195+0)" = "131328 131328" ] &&
         convert "$WORK/intro.png" -resize '1024x768!' png:- | compare -metric RMSE - "$WORK/drawn.png" null: 2>&1 | tr -d '()' | awk '{ exit !($2 < 0.06) }'
 }
-unset DRAWN && managed 1366x768 || fail "openbox"
-GAME_WINDOW="" && start_game --fullscreen && WAITS=150 wait_until "full screen" shown_as 1366x768+0+0 1
+unset DRAWN && desktop 1366x768 || fail "openbox"
+GAME_WINDOW="" && start_game --fullscreen && wait_until "full screen" shown_as 1366x768+0+0 1
 export DRAWN=1024x768+171+0 && move_to 300 150 && wait_until "the frame filling the height" fills && leave_intro
-for s in 0 1 2 3; do click_slot $s && wait_until "answer $s chosen" mean_is "$(slot_text $s)" 'r > b' &&
-    press n 290 182 && wait_until "answer $s taken back" mean_is "$(slot_text $s)" 'b > r + 40'; done
-closes "xdotool key alt+F4"
+for s in 0 1 2 3; do click_slot $s "answer $s chosen" mean_is "$(slot_text $s)" 'r > b' &&
+    press n 290 182 "answer $s taken back" mean_is "$(slot_text $s)" 'b > r + 40'; done
+quits xdotool key alt+F4
 echo "test_window_fullscreen: passed"
