@@ -28,7 +28,7 @@ fills() {
 }
 unset DRAWN && desktop 1366x768 || fail "openbox"
 GAME_WINDOW="" && start_game --fullscreen && wait_until "full screen" shown_as 1366x768+0+0 1
-export DRAWN=1024x768+171+0 && move_to 300 150 && wait_until "the frame filling the height" fills && leave_intro
+export DRAWN=1024x768+171+0 SMOOTHED=1 && move_to 300 150 && wait_until "the frame filling the height" fills && leave_intro
 for s in 0 1 2 3; do click_slot $s "answer $s chosen" mean_is "$(slot_text $s)" 'r > b' &&
     press n 290 182 "answer $s taken back" mean_is "$(slot_text $s)" 'b > r + 40'; done
 quits xdotool key alt+F4
