@@ -270,8 +270,9 @@ TEST(QuestionFolder, OwnQuestionsByCommandLine) {
     for (std::string name : {"lahke.txt", "tazke.txt"})
         std::filesystem::copy(base + "/" + name, own + name);
     const std::string home = getenv("HOME");
-    setenv("HOME", base.c_str(), 1); // a leading ~ is the home folder, as in a shell
-    for (const char *arg : {"--otazky=own", "--otazky=~/own"}) {
+    setenv("HOME", base.c_str(), 1); // a leading ~ is the home folder, as in a shell;
+    // "." and "name/.." steps are left out, so the folder has one name however typed
+    for (const char *arg : {"--otazky=own", "--otazky=~/own", "--otazky=./x/../own/."}) {
         char *args[] = {(char *)"rebrik", (char *)arg};
         ASSERT_EQ(parse_command_line(2, args), -1);
         level = 1;

@@ -59,11 +59,10 @@ static bool met_before(const QuestionRecord &q) {
 void load_player_data(void) {
     read_player_data(false);
     use_met_questions(met_before);
-    if (options.start_muted)
-        player_save_settings({1, -1});
-    if (options.calm >= 0)
-        player_save_settings({-1, -1, options.calm});
-    else
+    // What the command line asked for is remembered, in one write.
+    if (options.start_muted || options.calm >= 0)
+        player_save_settings({options.start_muted ? 1 : -1, -1, options.calm});
+    if (options.calm < 0)
         options.calm = player_settings.calm == 1;
     if (!options.fullscreen && !options.scale)
         options.fullscreen = player_settings.fullscreen == 1;

@@ -289,12 +289,12 @@ static void lay_note(bool on) {
 }
 
 void show_note(const char *text) {
-    if (!note.box) {
+    if (!note.box)
         note.box = create_bitmap_ex(32, confirm_box->w, confirm_box->h);
+    if (!note.under)
         note.under = create_bitmap_ex(32, confirm_box->w, confirm_box->h);
-        if (!note.box || !note.under)
-            return;
-    }
+    if (!note.box || !note.under)
+        return;
     BITMAP *b = note.box;
     blit(confirm_box, b, 0, 0, 0, 0, b->w, b->h);
     textprintf_centre_ex(b, font, b->w / 2, b->h / 2 - 4, makecol(255, 255, 255), -1, "%s", text);
@@ -374,8 +374,10 @@ static void copy_to_screen(int x, int y, int w, int h) {
     h = h < FRAME_H - y ? h : FRAME_H - y;
     if (w <= 0 || h <= 0)
         return;
-    bool over = note.shown && x < note.x + note.box->w && note.x < x + w &&
-                y < note.y + note.box->h && note.y < y + h;
+    // Smoothing reads up to two frame pixels beyond the block: a note that near is laid on too.
+    int r = smooth_buffer ? 2 : 0;
+    bool over = note.shown && x - r < note.x + note.box->w && note.x < x + w + r &&
+                y - r < note.y + note.box->h && note.y < y + h + r;
     if (over)
         lay_note(true);
     enlarge_to_screen(x, y, w, h);

@@ -21,6 +21,7 @@ static void join_console(void) {
         return;
     std::freopen("CONOUT$", "w", stdout);
     std::freopen("CONOUT$", "w", stderr);
+    SetConsoleOutputCP(CP_UTF8); // --help and --vysledky are UTF-8
 }
 
 // A double-click in Explorer or a shortcut without a working directory starts the game elsewhere:
@@ -161,8 +162,7 @@ static void (*repaint_asked)(void);
 // seconds at most) for the game's next frame, which ends the game with status 0.
 static void end_with_session(void) {
     request_quit(0);
-    for (int waited_ms = 0; waited_ms < 5000; waited_ms += 10)
-        Sleep(10);
+    Sleep(5000);
 }
 
 static int on_window_message(HWND, UINT message, WPARAM wparam, LPARAM, int *) {

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <string>
+#include <vector>
 #include "game/game.h"
 #include "platform/platform.h"
 #include "questions/questions.h"
@@ -30,6 +32,27 @@ int tier_path(char *path, int size, const char *folder, int at_level) {
     return join_path(path, size, folder, tier_file_name(at_level));
 }
 
+// The path without its "." steps and with each "name/.." left out, so a folder has one name (its
+// hall of fame, its messages) however it was typed: "kviz", "./kviz", "a/../kviz".
+static std::string tidy_path(const std::string &path) {
+    size_t root = path.find_first_not_of(PATH_SEPARATORS);
+    if (root == std::string::npos)
+        return path;
+    std::vector<std::string> steps;
+    for (size_t at = root, end; at < path.size(); at = end + 1) {
+        end = std::min(path.find_first_of(PATH_SEPARATORS, at), path.size());
+        std::string step = path.substr(at, end - at);
+        if (step == ".." && steps.size() > (root ? 0u : 1u) && steps.back() != "..")
+            steps.pop_back(); // never the drive or first folder of a path without a root
+        else if (!step.empty() && step != ".")
+            steps.push_back(step);
+    }
+    std::string tidy = path.substr(0, root);
+    for (size_t i = 0; i < steps.size(); i++)
+        tidy += (i ? std::string(1, PATH_SEPARATORS[0]) : "") + steps[i];
+    return tidy;
+}
+
 int set_question_folder(const char *folder) {
     // Absolute, so the messages name the file in full: a relative folder is the one in the folder
     // the player started in. Joined as it stands, any bytes in the name, each system its own way.
@@ -42,9 +65,10 @@ int set_question_folder(const char *folder) {
     if (folder[0] && join_path(absolute, sizeof absolute,
                                absolute_path(folder) ? "" : launch_folder().c_str(), folder))
         return 1;
-    if (tier_path(longest, sizeof longest, absolute, 6))
+    std::string tidy = tidy_path(absolute);
+    if (tier_path(longest, sizeof longest, tidy.c_str(), 6))
         return 1;
-    std::memcpy(question_folder, absolute, sizeof question_folder);
+    std::snprintf(question_folder, sizeof question_folder, "%s", tidy.c_str());
     return 0;
 }
 
