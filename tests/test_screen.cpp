@@ -1,4 +1,5 @@
-// The look, headless and to the pixel: layers, animation frames, blend, pictures, font.
+// The look, headless and to the pixel: layers, animations and their waits, blend, pictures,
+// click areas, font.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <array>
