@@ -42,7 +42,6 @@ TEST(Desktop, PointerAndPictureAtEveryScale) {
                 script_click(left + sx, top + sy);
                 EXPECT_EQ(wait_click(), out ? AREA_NONE : a) << s << " at " << sx << "," << sy;
             }
-        int wrong = 0;
         if (!s) { // smoothed: the pointer's moves copy what a whole copy does
             BITMAP *moved = create_bitmap(screen->w, screen->h);
             clear_to_color(screen, 0x010203);
@@ -55,10 +54,7 @@ TEST(Desktop, PointerAndPictureAtEveryScale) {
             clear_to_color(screen, 0x010203);
             frame_needs_whole_copy();
             present_frame();
-            for (int y = 0; y < screen->h; y++)
-                for (int x = 0; x < screen->w; x++)
-                    wrong += getpixel(screen, x, y) != getpixel(moved, x, y);
-            EXPECT_EQ(wrong, 0);
+            EXPECT_EQ(count_differences(screen, moved), 0);
             destroy_bitmap(moved);
             destroy_bitmap(screen);
             continue;
@@ -67,6 +63,7 @@ TEST(Desktop, PointerAndPictureAtEveryScale) {
         script_hold({left + 638 * s - 1, top + 478 * s, 0, 0}, 3); // moves, then Escape
         script_hold({left + 638 * s - 1, top + 478 * s, 0, 1}, 1);
         wait_click();
+        int wrong = 0;
         for (int y = 0; y < FRAME_H * s; y++)
             for (int x = 0; x < FRAME_W * s; x++)
                 wrong += getpixel(screen, left + x, top + y) != getpixel(frame, x / s, y / s);
@@ -80,7 +77,7 @@ TEST(Desktop, PointerAndPictureAtEveryScale) {
 // The waits answer a fresh press only, with no frame after it. Each key stands for its area in
 // play's waits, only Space and Enter in the intro's (area -1); a key or the left button down as
 // the wait begins counts once pressed again; other keys (M, which mutes, too) and the right and
-// middle buttons do not; Escape wins over a press. (The final screen's: Screen.AnimationFrames.)
+// middle buttons do not; Escape wins over a press.
 TEST(Desktop, WaitsTakeFreshPresses) {
     ASSERT_EQ(load_test_images(), 0);
     const int keys[] = {KEY_A,         KEY_B, KEY_C,         KEY_D,     KEY_ENTER,
@@ -172,7 +169,7 @@ TEST(Desktop, FullScreenViewFillsTheScreen) {
 }
 
 // A signal leaves a quit for the next frame; a second one ends the process at once, by that
-// signal. (Each signal caught, or ignored from the start, in the real game: the window test.)
+// signal.
 TEST(DesktopDeathTest, SecondSignalEndsAtOnce) {
     headless_init();
     EXPECT_EXIT((install_quit_handlers(), raise(SIGHUP), raise(SIGINT), _exit(3)),

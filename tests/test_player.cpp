@@ -1,5 +1,4 @@
-// Player data: the files' text, the standings, and the store's safety under damage, kills and
-// two games at once. Each test works in a folder of its own that it removes.
+// Player data: the files' text, the standings, the store's safety under damage, kills and races.
 #include <gtest/gtest.h>
 #include <csignal>
 #include <cstdlib>
@@ -41,8 +40,7 @@ void write_text(const std::string &path, const std::string &text) {
     ASSERT_EQ(replace_file(path, text), 0);
 }
 
-// In a child process: records games for ever, writing each one's number to fd once its record
-// returned.
+// A child process recording games for ever, each one's number written to fd once recorded.
 pid_t start_writer(int fd) {
     pid_t pid = fork();
     if (pid == 0) {
@@ -279,8 +277,7 @@ TEST(Player, KilledWritersLoseNothing) {
 }
 
 // A game that reaches its final screen is kept with the row reached, the row kept, how it ended
-// and the questions met; a game left by Escape is not. (The record in the title and the hall of
-// fame of the real game: the window tests.)
+// and the questions met; a game left by Escape is not.
 TEST(Player, GamesOfPlayKeptOrNot) {
     ASSERT_EQ(headless_load(game_folder().c_str()), 0); // first: the harness sets a home of its own
     PlayerHome home;

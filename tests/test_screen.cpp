@@ -1,5 +1,5 @@
-// The look, headless and to the pixel: whole layers and every animation frame rebuilt from the
-// board's numbers, the blend, the pictures refused or taken, the click areas and the click wait.
+// The look, headless and to the pixel: layers, animations and their waits, blend, pictures,
+// click areas, font.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <array>
@@ -28,8 +28,7 @@ static bool shows(const char *t, int x, int y, int c, bool centre = false) {
 // Each text in its place and colour, printed as it stands ("%" too) in the library's own font (an
 // ASCII board as it always was), or no pixel of it where its flag is off (the intro's title covers
 // the question's place); the icons, used marks, title and exit button on odd-sized pictures
-// (centred); the scene differs from the background exactly under the boxes, buttons and level
-// marker. (The text layer laid over the scene in a frame: Screen.AnimationFrames.)
+// (centred); the scene differs from the background exactly under the boxes, buttons and marker.
 TEST(Screen, TextAndPanelLayers) {
     ASSERT_EQ(load_test_images({61, 84, 201, 101}), 0);
     shown_question = {"%s%n%d", "druhy riadok", {"tri", "%d%%%s", "", "X"}};
@@ -251,11 +250,10 @@ static std::array<int, 8> glyph(FONT *f, const char *c) {
     return rows;
 }
 
-// The game draws in its font, whose ASCII glyphs are the library's (so a board of ASCII texts is
-// as it was: Screen.TextAndPanelLayers). Each accented capital differs from its lower-case letter
-// and is the library's capital less one row, in rows 1 to 6 under its accent (Ľ: the whole L, its
-// caron beside): six rows high where a lower-case letter stands five. Quotes, dashes and the
-// ellipsis are drawn (not as "^"), the no-break space as a space.
+// The game draws in its font, whose ASCII glyphs are the library's. Each accented capital differs
+// from its lower-case letter and is the library's capital less one row, in rows 1 to 6 under its
+// accent (Ľ: the whole L, its caron beside). Quotes, dashes and the ellipsis are drawn (not as
+// "^"), the no-break space as a space.
 TEST(Screen, GameFont) {
     ASSERT_EQ(load_test_images(), 0);
     ASSERT_EQ(font, game_font());

@@ -6,8 +6,7 @@
 #include "harness/harness.h"
 #include "player/player.h"
 
-// The heap in use: the arena and mapped blocks (none under AddressSanitizer, whose leak check
-// stands in there).
+// The heap in use: the arena and mapped blocks (none under AddressSanitizer: its leak check).
 #define HEAP_IN_USE() (mallinfo2().uordblks + mallinfo2().hblkhd)
 
 static std::mt19937 player; // the random player, apart from the game's own rand()

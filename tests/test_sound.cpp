@@ -12,7 +12,7 @@ static Played played;
 // Two games meeting every moment, each with the lifelines and a "NIE": a climb past the safe row
 // 5 and a wrong answer, then a win of all fifteen. An answer sounds on the press on it, then on
 // "ANO", twice after the blink's 180 frames; a banner takes 200 frames at the new level, the next
-// tier read before the banners of 6 and 11. (M, muting over the intro: the desktop window test.)
+// tier read before the banners of 6 and 11.
 static Played two_games(const std::string &folder) {
     EXPECT_EQ(headless_load(folder.c_str()), 0);
     start_sound(0);
@@ -56,11 +56,9 @@ TEST(Sound, EveryMomentOnItsFrameAndSilentWithoutFiles) {
     EXPECT_TRUE(two_games(silent) == heard && effects_loaded() == 0);
 }
 
-// Each committed effect is 16-bit mono, 22050 Hz, peak -1 dBFS at most, its RMS within 1 dB of
-// the -14 dBFS the effects have always had (so the rounding noise, near -101 dBFS, lies over 80 dB
-// under it); it begins on a zero and ends in 20 ms of digital zero; it is under a quarter of its
-// peak over the first and last 2 ms of its sound (samples of -40 dBFS or more). The tension fits
-// 1.8 s.
+// Each committed effect is 16-bit mono, 22050 Hz, peak -1 dBFS at most, RMS within 1 dB of -14
+// dBFS; it begins on a zero and ends in 20 ms of digital zero; it is under a quarter of its peak
+// over the first and last 2 ms of its sound (samples of -40 dBFS or more). The tension fits 1.8 s.
 TEST(Sound, GeneratedEffectsAreCleanAndBalanced) {
     headless_init();
     for (int e = 0; e < EFFECT_COUNT; e++) {

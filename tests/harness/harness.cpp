@@ -231,5 +231,5 @@ int load_test_images(const TestImageSizes &sizes) {
 
 int count_differences(BITMAP *a, BITMAP *b) {
     const uint32_t *p = (uint32_t *)a->dat, *q = (uint32_t *)b->dat; // rows one after another
-    return std::inner_product(p, p + FRAME_W * FRAME_H, q, 0, std::plus<>(), std::not_equal_to<>());
+    return std::inner_product(p, p + a->w * a->h, q, 0, std::plus<>(), std::not_equal_to<>());
 }

@@ -73,7 +73,7 @@ struct TestImageSizes {
 std::string write_test_images(const TestImageSizes &sizes = TestImageSizes());
 int load_test_images(const TestImageSizes &sizes = TestImageSizes());
 
-// Pixels where two 32-bit 640x480 memory bitmaps differ; a colour in their format.
+// Pixels where two 32-bit memory bitmaps of one size differ; a colour in their format.
 int count_differences(BITMAP *a, BITMAP *b);
 inline int rgb(int r, int g, int b) {
     return makecol32(r, g, b);

@@ -42,7 +42,6 @@ check() {
 # The installed checker accepts the installed questions; the launcher, started elsewhere with
 # only readlink and dirname (no xmessage: a message would land in game.out), finds the program
 # and data next to it, shows the intro with the ladder's titles, and ends on Escape with status 0.
-# (Its relative --otazky folder, taken from where it was typed: test_run_play.sh.)
 launch() {
     "$root/usr/bin/rebrik-check" --werror "$root"/usr/share/games/rebrik/*.txt || fail "rebrik-check"
     mkdir "$WORK/bin" "$WORK/data" && ln -s /usr/bin/readlink /usr/bin/dirname "$WORK/bin/"

@@ -1,7 +1,5 @@
-# The real program in real windows: start-up failures, the display lost; under openbox on
-# 640x480, 3840x2160 and 1920x1080 screens the window's size, class and exact enlargement, the
-# close button, the real pointer left where it is put at 1x, 2x and 4x, a whole game by clicks
-# and one by keys at 2x; signals at random moments.
+# The real program in real windows: start-up failures, windows at each scale, the real pointer,
+# whole games by clicks and keys, signals at random moments.
 BUILD=$1
 SRC=$2
 source "$SRC/tests/scripts/window_lib.sh"

@@ -22,7 +22,7 @@ done
 [ "$(mixed)" -gt 10000 ] || fail "the game's sounds were not mixed into the null output"
 # Sound changes no frame of the animations nor their order: the level banner's 200 frames, and
 # the final screen's 101 fade-in frames, its still frames and 100 fade-out frames, the first of
-# each whole, with sound and with none. (Their durations are the bench's.)
+# each whole, with sound and with none.
 shown() {
     frames "$1" | awk 'NR == 1 { ok = $0 == "307200 199" } NR == 2 { ok = ok && $1 == 307200 && $2 >= 200 }
         END { exit !(ok && NR == 2) }'
