@@ -34,7 +34,7 @@ static const char *const REFUSAL_TEXTS[LOAD_REFUSAL_COUNT] = {
     "nedostatok pamate",
     "na mieste suboru je priecinok",
     "na mieste suboru je nieco ine ako subor",
-    "subor je v kodovani UTF-16 (Unicode), hra cita UTF-8: " SAVE_AS_UTF8,
+    ("subor je v kodovani UTF-16 (Unicode), hra cita UTF-8: " SAVE_AS_UTF8),
 };
 
 const char *refusal_text(int refusal) {
