@@ -155,6 +155,23 @@ TEST(Screen, AnimationFrames) {
     options.calm = -1;
 }
 
+// --pokojne only rests between frames: a game from the intro through a banner to the final
+// screen shows the same frames, in the same order, with it as without it.
+TEST(Screen, CalmGameShowsTheSameFrames) {
+    unsigned long long digests[2];
+    int frames[2];
+    for (int calm : {0, 1}) {
+        ASSERT_EQ(headless_load(game_folder().c_str()), 0);
+        script_reset();
+        srand(5), options.calm = calm, digest_frames = true;
+        EXPECT_EQ(play_words("go right right wrong end"), 1);
+        digests[calm] = frames_digest, frames[calm] = frames_shown;
+    }
+    digest_frames = false, options.calm = -1;
+    EXPECT_TRUE(digests[0] == digests[1] && frames[0] == frames[1] && frames[0] > 1000)
+        << frames[1];
+}
+
 // Blend examples (product rounded to float, sum truncated; source MASK_COLOR skipped; alpha 0
 // and 1) in every place of rows 1 to 7 wide, the rest masked: nothing else moves.
 TEST(Screen, BlendArithmetic) {

@@ -72,11 +72,23 @@ static void apply(InputState s) {
     key[held_key = s.key] = s.key != 0;
 }
 
+bool digest_frames;
+unsigned long long frames_digest;
+
+// Folds the screen's pixels into frames_digest (FNV-1a over 32-bit pixels).
+static void digest_screen(void) {
+    for (int y = 0; y < screen->h; y++)
+        for (const uint32_t *p = (uint32_t *)screen->line[y], *end = p + screen->w; p < end; p++)
+            frames_digest = (frames_digest ^ *p) * 1099511628211ull;
+}
+
 // One frame reached the screen: a tick passes and the script moves a step; a runaway wait aborts.
 static void on_frame_shown(void) {
     tick_count++;
     if (++frames_shown > 50000)
         std::abort();
+    if (digest_frames)
+        digest_screen();
     apply(script.empty() ? InputState{mouse_x, mouse_y, 0, 0} : script.front());
     if (!script.empty())
         script.pop_front();
@@ -113,6 +125,7 @@ void script_reset(void) {
     script.clear();
     rand_script.clear();
     frames_shown = rand_taken = tick_count = 0;
+    frames_digest = 14695981039346656037ull;
     per_frame_agent = nullptr;
     effect_hook = nullptr;
     apply({0, 0, 0, 0});

@@ -39,6 +39,9 @@ void script_click_area(int area);
 // Frames left in the script; frames shown since script_reset (each moves tick_count by one).
 int script_frames_left(void);
 extern int frames_shown;
+// With digest_frames set, every shown frame's pixels are folded into frames_digest, in order.
+extern bool digest_frames;
+extern unsigned long long frames_digest;
 // Called after every shown frame, after the script's step; may change the input itself.
 extern std::function<void(void)> per_frame_agent;
 // rand() hands out these numbers first, then its own seeded sequence (srand); how many it gave.
