@@ -17,8 +17,8 @@ void utf8_command_line(int *argc, char ***argv);
 // before prepare_process moved to the data folder.
 std::string launch_folder(void);
 
-// The home folder a leading ~ of a path stands for, as a shell would have it; "" where there is
-// none (Windows has no such use).
+// The player's home folder: the one a leading ~ of a path stands for, as a shell would have it,
+// and the one player data goes under; "" where there is none (Windows has neither use).
 std::string home_folder(void);
 
 // Whether a path names its place without the working folder ("/..."; on Windows also "C:...",

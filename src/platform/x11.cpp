@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <initializer_list>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <xalleg.h>
@@ -29,9 +30,14 @@ std::string launch_folder(void) {
     return getcwd(path, sizeof path) ? path : "";
 }
 
+// $HOME when it is an absolute path, else the home the password database gives the user (a
+// shell started without HOME has one too).
 std::string home_folder(void) {
     const char *home = std::getenv("HOME");
-    return home ? home : "";
+    if (home && home[0] == '/')
+        return home;
+    const struct passwd *user = getpwuid(getuid());
+    return user && user->pw_dir && user->pw_dir[0] == '/' ? user->pw_dir : "";
 }
 
 const char PATH_SEPARATORS[] = "/";

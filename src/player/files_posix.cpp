@@ -4,20 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include "platform/platform.h"
 #include "player/files.h"
-
-// $HOME when it is an absolute path, else the home the password database gives the user.
-static std::string home_folder(void) {
-    const char *home = std::getenv("HOME");
-    if (home && home[0] == '/')
-        return home;
-    const struct passwd *user = getpwuid(getuid());
-    return user && user->pw_dir && user->pw_dir[0] == '/' ? user->pw_dir : "";
-}
 
 // $XDG_x_HOME when it is an absolute path, else home/fallback.
 static std::string xdg_folder(const char *variable, const char *fallback) {
