@@ -245,6 +245,7 @@ TEST(QuestionCheck, EveryMistakeOnItsLine) {
          "(Poznamkovy blok: Ulozit ako, Kodovanie UTF-8)\n"},
         {FOLDER, "0 e na mieste suboru je priecinok\n"},
         {PIPE, "0 e na mieste suboru je nieco ine ako subor\n"},
+        {std::string(8 << 20, '\n') + "6", "0 e subor je vacsi ako 8 MB\n"}, // 8 MiB and a byte
         {std::string(std::istreambuf_iterator<char>(warnings), {}),
          "3 w spravna odpoved je prazdna, otazka sa neda vyhrat\n"
          "10 w nespravna odpoved je prazdna\n"

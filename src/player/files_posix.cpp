@@ -35,27 +35,6 @@ int make_folders(const std::string &path) {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? 0 : 1;
 }
 
-int read_whole_file(const std::string &path, std::string *text) {
-    text->clear();
-    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT ? READ_MISSING : READ_FAILED;
-    struct stat st;
-    int r = fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ? READ_FAILED
-            : st.st_size > MAX_PLAYER_FILE              ? READ_TOO_BIG
-                                                        : READ_DONE;
-    char buffer[65536];
-    ssize_t n = 0;
-    while (r == READ_DONE &&
-           ((n = read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)))
-        if (n > 0 && (long)text->size() + n > MAX_PLAYER_FILE)
-            r = READ_TOO_BIG; // grew while read
-        else if (n > 0)
-            text->append(buffer, n);
-    close(fd);
-    return r == READ_DONE && n < 0 ? READ_FAILED : r;
-}
-
 std::string file_behind(const std::string &path) {
     std::string at = path;
     char target[4096];
