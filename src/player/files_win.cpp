@@ -1,13 +1,27 @@
-// Player files on Windows: %APPDATA%\Rebrik, wide-character calls throughout (so a user name
-// with Slovak letters works), MoveFileExW with write-through, tried again while another program
-// holds the file, and LockFileEx for the lock.
+// Player files on Windows: %APPDATA%\Rebrik (the roaming application data), wide-character calls
+// throughout (so a user name with Slovak letters works), MoveFileExW with write-through, tried
+// again while another program holds the file, and LockFileEx for the lock.
 #include <windows.h>
+#include <shlobj.h>
 #include "platform/platform.h"
 #include "player/files.h"
 
-std::string player_folder(int) {
+// %APPDATA%, else (a program started with a bare environment lacks it) the folder the variable
+// names, as the system knows it.
+static std::string roaming_folder(void) {
     const wchar_t *appdata = _wgetenv(L"APPDATA");
-    return appdata && *appdata ? narrow(appdata) + "\\Rebrik\\" : "";
+    if (appdata && *appdata)
+        return narrow(appdata);
+    wchar_t *known = nullptr;
+    bool found = SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &known) == S_OK;
+    std::string folder = found ? narrow(known) : "";
+    CoTaskMemFree(known);
+    return folder;
+}
+
+std::string player_folder(int) {
+    std::string roaming = roaming_folder();
+    return roaming.empty() ? "" : roaming + "\\Rebrik\\";
 }
 
 int make_folders(const std::string &path) {
