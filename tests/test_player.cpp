@@ -24,7 +24,7 @@ struct PlayerHome {
 
 std::string read_text(const std::string &path) {
     std::string text;
-    read_whole_file(path, &text);
+    read_whole_file(path, &text, MAX_PLAYER_FILE);
     return text;
 }
 

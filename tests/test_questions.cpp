@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include "harness/harness.h"
@@ -244,6 +245,7 @@ TEST(QuestionCheck, EveryMistakeOnItsLine) {
          "(Poznamkovy blok: Ulozit ako, Kodovanie UTF-8)\n"},
         {FOLDER, "0 e na mieste suboru je priecinok\n"},
         {PIPE, "0 e na mieste suboru je nieco ine ako subor\n"},
+        {std::string(8 << 20, '\n') + "6", "0 e subor je vacsi ako 8 MB\n"}, // 8 MiB and a byte
         {std::string(std::istreambuf_iterator<char>(warnings), {}),
          "3 w spravna odpoved je prazdna, otazka sa neda vyhrat\n"
          "10 w nespravna odpoved je prazdna\n"
@@ -261,8 +263,8 @@ TEST(QuestionCheck, EveryMistakeOnItsLine) {
         EXPECT_EQ(check_text(text), want) << text;
 }
 
-// --otazky DIR, relative to the working directory or after ~, plays the tier files of DIR, each
-// named with its absolute path in message Q: a missing stredne.txt fails at question 6.
+// --otazky DIR, relative to the working directory or after ~ (HOME, else the user's home), plays
+// the tier files of DIR, each named with its absolute path in message Q: no stredne.txt fails at 6.
 TEST(QuestionFolder, OwnQuestionsByCommandLine) {
     const std::string base = game_folder(), own = base + "/own/";
     ASSERT_EQ(headless_load(base.c_str()), 0);
@@ -282,5 +284,9 @@ TEST(QuestionFolder, OwnQuestionsByCommandLine) {
         EXPECT_EQ(load_tier(), 1);
         EXPECT_EQ(load_file_name, own + "stredne.txt");
     }
+    unsetenv("HOME");
+    char *args[] = {(char *)"rebrik", (char *)"--otazky=~/own"};
+    EXPECT_TRUE(parse_command_line(2, args) == -1 &&
+                question_folder_path() == std::string(getpwuid(getuid())->pw_dir) + "/own");
     setenv("HOME", home.c_str(), 1);
 }

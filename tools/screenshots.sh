@@ -59,15 +59,11 @@ kill -9 "$GAME_PID"
 kill "$XVFB_PID"
 wait 2>/dev/null
 start_x 1920x1080
-openbox >/dev/null 2>&1 &
-sleep 0.5
-start_game
-sleep 1
-GAME_WINDOW=$(xdotool search --name '^Rebrik$' | head -n1)
+start_openbox
+GAME_WINDOW="" && start_game && wait_until "a window named Rebrik" listed
 SCALE=2
 leave_intro
-move_to 330 345
-sleep 0.5
+point_at 330 345
 read -r left right top bottom <<<"$(xprop -id "$GAME_WINDOW" _NET_FRAME_EXTENTS | tr -dc '0-9 ')"
 eval "$(xwininfo -id "$GAME_WINDOW" | awk '/Absolute upper-left X/ { print "x=" $4 } /Absolute upper-left Y/ { print "y=" $4 }')"
 xwd -root -silent | convert xwd:- -crop "$((1280 + left + right))x$((960 + top + bottom))+$((x - left))+$((y - top))" \

@@ -17,8 +17,8 @@ void utf8_command_line(int *argc, char ***argv);
 // before prepare_process moved to the data folder.
 std::string launch_folder(void);
 
-// The home folder a leading ~ of a path stands for, as a shell would have it; "" where there is
-// none (Windows has no such use).
+// The player's home folder: the one a leading ~ of a path stands for, as a shell would have it,
+// and the one player data goes under; "" where there is none (Windows has neither use).
 std::string home_folder(void);
 
 // Whether a path names its place without the working folder ("/..."; on Windows also "C:...",
@@ -32,8 +32,12 @@ extern const char PATH_SEPARATORS[];
 enum { PATH_MISSING, PATH_FILE, PATH_FOLDER, PATH_OTHER };
 int path_kind(const char *path);
 
-// Opens a file for reading as bytes; its path in UTF-8 (on Windows through the wide calls).
-FILE *open_for_reading(const char *path);
+// What read_whole_file finds; from READ_FAILED on, the file cannot be read.
+enum { READ_DONE, READ_MISSING, READ_TOO_BIG, READ_FAILED, READ_FOLDER, READ_NOT_A_FILE };
+// Reads a whole file into *text, its path in UTF-8, without ever waiting for a writer: opened
+// without blocking and read only when a regular file (a pipe or a device under the name is
+// READ_NOT_A_FILE), of at most cap bytes. READ_*.
+int read_whole_file(const std::string &path, std::string *text, long cap);
 
 // On Windows only: UTF-8 to the system's wide characters and back.
 std::wstring wide(const std::string &text);

@@ -115,8 +115,37 @@ int path_kind(const char *path) {
                                                  : PATH_FILE;
 }
 
-FILE *open_for_reading(const char *path) {
-    return _wfopen(wide(path).c_str(), L"rb");
+// Why a path that is there would not open, by what stands there (PATH_*): a folder or another
+// non-file; else a file the player may not read.
+static const int UNOPENED[] = {READ_FAILED, READ_FAILED, READ_FOLDER, READ_NOT_A_FILE};
+
+int read_whole_file(const std::string &path, std::string *text, long cap) {
+    text->clear();
+    // Shared for deletion too, so another game or a virus scanner may replace it meanwhile.
+    HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        DWORD e = GetLastError();
+        return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND
+                   ? READ_MISSING
+                   : UNOPENED[path_kind(path.c_str())];
+    }
+    LARGE_INTEGER size;
+    int r = GetFileType(h) != FILE_TYPE_DISK ? READ_NOT_A_FILE
+            : !GetFileSizeEx(h, &size)       ? READ_FAILED
+            : size.QuadPart > cap            ? READ_TOO_BIG
+                                             : READ_DONE;
+    char buffer[65536];
+    DWORD n;
+    BOOL ok = TRUE;
+    while (r == READ_DONE && (ok = ReadFile(h, buffer, sizeof buffer, &n, nullptr)) && n > 0)
+        if ((long)text->size() + (long)n > cap)
+            r = READ_TOO_BIG; // grew while read
+        else
+            text->append(buffer, n);
+    CloseHandle(h);
+    return r == READ_DONE && !ok ? READ_FAILED : r;
 }
 
 // The window's icon is the program's own: the resource named allegro_icon, which the library

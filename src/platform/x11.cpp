@@ -3,11 +3,13 @@
 // or a lost display, and starting the sound driver without its noise.
 #include <allegro.h>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <initializer_list>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <xalleg.h>
@@ -29,9 +31,14 @@ std::string launch_folder(void) {
     return getcwd(path, sizeof path) ? path : "";
 }
 
+// $HOME when it is an absolute path, else the home the password database gives the user (a
+// shell started without HOME has one too).
 std::string home_folder(void) {
     const char *home = std::getenv("HOME");
-    return home ? home : "";
+    if (home && home[0] == '/')
+        return home;
+    const struct passwd *user = getpwuid(getuid());
+    return user && user->pw_dir && user->pw_dir[0] == '/' ? user->pw_dir : "";
 }
 
 const char PATH_SEPARATORS[] = "/";
@@ -47,8 +54,31 @@ int path_kind(const char *path) {
     return S_ISREG(info.st_mode) ? PATH_FILE : S_ISDIR(info.st_mode) ? PATH_FOLDER : PATH_OTHER;
 }
 
-FILE *open_for_reading(const char *path) {
-    return std::fopen(path, "rb");
+// Why a path that is there would not open, by what stands there (PATH_*): a folder or another
+// non-file; else a file the player may not read.
+static const int UNOPENED[] = {READ_FAILED, READ_FAILED, READ_FOLDER, READ_NOT_A_FILE};
+
+int read_whole_file(const std::string &path, std::string *text, long cap) {
+    text->clear();
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? READ_MISSING : UNOPENED[path_kind(path.c_str())];
+    struct stat st;
+    int r = fstat(fd, &st) != 0    ? READ_FAILED
+            : S_ISDIR(st.st_mode)  ? READ_FOLDER
+            : !S_ISREG(st.st_mode) ? READ_NOT_A_FILE
+            : st.st_size > cap     ? READ_TOO_BIG
+                                   : READ_DONE;
+    char buffer[65536];
+    ssize_t n = 0;
+    while (r == READ_DONE &&
+           ((n = read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)))
+        if (n > 0 && (long)text->size() + n > cap)
+            r = READ_TOO_BIG; // grew while read
+        else if (n > 0)
+            text->append(buffer, n);
+    close(fd);
+    return r == READ_DONE && n < 0 ? READ_FAILED : r;
 }
 
 void name_window(void) {

@@ -1,16 +1,16 @@
-// The file system as player data needs it: the player's folders, whole-file reads, atomic
-// replacement and a lock. One file a platform implements it (files_posix.cpp, files_win.cpp).
+// The file system as player data needs it: the player's folders, atomic replacement and a lock
+// (whole-file reads are the platform's). One file a platform implements it (files_posix.cpp,
+// files_win.cpp).
 #pragma once
 #include <cstdint>
 #include <string>
+#include "platform/platform.h"
 
 enum { FOLDER_RESULTS, FOLDER_SETTINGS };
 
 // No player file of ours grows this big: a bigger one is taken as damaged, unread.
 constexpr long MAX_PLAYER_FILE = 8L << 20;
 
-// What read_whole_file finds.
-enum { READ_DONE, READ_MISSING, READ_FAILED, READ_TOO_BIG };
 // Why replace_file failed, or that it did not.
 enum { WRITE_DONE, WRITE_FAILED, WRITE_FULL, WRITE_READ_ONLY, WRITE_DENIED, WRITE_HELD };
 
@@ -19,9 +19,6 @@ std::string player_folder(int kind);
 // Makes a folder and the folders above it that are missing, for the player's eyes only. 0 on
 // success.
 int make_folders(const std::string &path);
-// Reads a whole regular file into *text without ever waiting for a writer (a pipe or a device
-// under the name is READ_FAILED). READ_*.
-int read_whole_file(const std::string &path, std::string *text);
 // The file a write to path changes: the target of a symbolic link, followed to the end.
 std::string file_behind(const std::string &path);
 // Writes text beside path, flushes it to the disk, renames it over path and flushes the folder:

@@ -4,20 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include "platform/platform.h"
 #include "player/files.h"
-
-// $HOME when it is an absolute path, else the home the password database gives the user.
-static std::string home_folder(void) {
-    const char *home = std::getenv("HOME");
-    if (home && home[0] == '/')
-        return home;
-    const struct passwd *user = getpwuid(getuid());
-    return user && user->pw_dir && user->pw_dir[0] == '/' ? user->pw_dir : "";
-}
 
 // $XDG_x_HOME when it is an absolute path, else home/fallback.
 static std::string xdg_folder(const char *variable, const char *fallback) {
@@ -42,27 +33,6 @@ int make_folders(const std::string &path) {
     }
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? 0 : 1;
-}
-
-int read_whole_file(const std::string &path, std::string *text) {
-    text->clear();
-    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT ? READ_MISSING : READ_FAILED;
-    struct stat st;
-    int r = fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ? READ_FAILED
-            : st.st_size > MAX_PLAYER_FILE              ? READ_TOO_BIG
-                                                        : READ_DONE;
-    char buffer[65536];
-    ssize_t n = 0;
-    while (r == READ_DONE &&
-           ((n = read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)))
-        if (n > 0 && (long)text->size() + n > MAX_PLAYER_FILE)
-            r = READ_TOO_BIG; // grew while read
-        else if (n > 0)
-            text->append(buffer, n);
-    close(fd);
-    return r == READ_DONE && n < 0 ? READ_FAILED : r;
 }
 
 std::string file_behind(const std::string &path) {

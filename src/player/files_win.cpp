@@ -1,13 +1,27 @@
-// Player files on Windows: %APPDATA%\Rebrik, wide-character calls throughout (so a user name
-// with Slovak letters works), reads that let others replace the file, MoveFileExW with
-// write-through, tried again while another program holds the file, and LockFileEx for the lock.
+// Player files on Windows: %APPDATA%\Rebrik (the roaming application data), wide-character calls
+// throughout (so a user name with Slovak letters works), MoveFileExW with write-through, tried
+// again while another program holds the file, and LockFileEx for the lock.
 #include <windows.h>
+#include <shlobj.h>
 #include "platform/platform.h"
 #include "player/files.h"
 
-std::string player_folder(int) {
+// %APPDATA%, else (a program started with a bare environment lacks it) the folder the variable
+// names, as the system knows it.
+static std::string roaming_folder(void) {
     const wchar_t *appdata = _wgetenv(L"APPDATA");
-    return appdata && *appdata ? narrow(appdata) + "\\Rebrik\\" : "";
+    if (appdata && *appdata)
+        return narrow(appdata);
+    wchar_t *known = nullptr;
+    bool found = SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &known) == S_OK;
+    std::string folder = found ? narrow(known) : "";
+    CoTaskMemFree(known);
+    return folder;
+}
+
+std::string player_folder(int) {
+    std::string roaming = roaming_folder();
+    return roaming.empty() ? "" : roaming + "\\Rebrik\\";
 }
 
 int make_folders(const std::string &path) {
@@ -17,32 +31,6 @@ int make_folders(const std::string &path) {
             CreateDirectoryW(w.substr(0, i).c_str(), nullptr);
     DWORD attributes = GetFileAttributesW(w.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
-}
-
-int read_whole_file(const std::string &path, std::string *text) {
-    text->clear();
-    // Shared for deletion too, so another game or a virus scanner may replace it meanwhile.
-    HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        DWORD e = GetLastError();
-        return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? READ_MISSING : READ_FAILED;
-    }
-    LARGE_INTEGER size;
-    int r = GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &size) ? READ_FAILED
-            : size.QuadPart > MAX_PLAYER_FILE                            ? READ_TOO_BIG
-                                                                         : READ_DONE;
-    char buffer[65536];
-    DWORD n;
-    BOOL ok = TRUE;
-    while (r == READ_DONE && (ok = ReadFile(h, buffer, sizeof buffer, &n, nullptr)) && n > 0)
-        if ((long)text->size() + (long)n > MAX_PLAYER_FILE)
-            r = READ_TOO_BIG; // grew while read
-        else
-            text->append(buffer, n);
-    CloseHandle(h);
-    return r == READ_DONE && !ok ? READ_FAILED : r;
 }
 
 std::string file_behind(const std::string &path) {

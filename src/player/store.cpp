@@ -76,8 +76,8 @@ static int put_aside(const std::string &path) {
 // a newer version's (what this version understands is in *now), 3 it cannot be read.
 template <class T> static int read_store(const Store<T> &s, const std::string &path, T *now) {
     std::string text;
-    int r = read_whole_file(path, &text);
-    if (r == READ_FAILED)
+    int r = read_whole_file(path, &text, MAX_PLAYER_FILE);
+    if (r >= READ_FAILED)
         return 3;
     if (r == READ_TOO_BIG)
         text.clear(); // read as empty: damaged

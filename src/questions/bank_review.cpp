@@ -21,6 +21,7 @@ struct BankEntry {
     bool telling;                        // whether a text naming the correct answer gives it away
     Words content, key;                  // the text's content words; the answer without preposition
     std::vector<bool> key_capitals;      // per word of key: starts with a capital letter
+    bool surname, rare_word;             // names_answer's kinds of key, set as the review starts
     int initial[4], number[4], chars[4]; // per answer: starts with "X.", is a number; length
 };
 
@@ -256,6 +257,15 @@ static bool near_repeat(const BankEntry &a, const BankEntry &b) {
     return shared >= 2 && 2 * shared > fewer;
 }
 
+// How many letters of an answer word start each of its forms (word_form): all but the last two of
+// eight or more, but the last one of five to seven, all of a shorter word or a number.
+static size_t form_base(const std::string &a) {
+    size_t n = a.size();
+    if (n < 5 || std::isdigit(static_cast<unsigned char>(a[0])))
+        return n;
+    return n >= 8 ? n - 2 : n - 1;
+}
+
 // Whether a word of a text is a form of a word of an answer, looser than same_word: the answer
 // word less its last letter or two (two of eight or more, one of five to seven, none of four)
 // starts the word, which ends in up to four more letters (Bohunice, Bohuniciach; Dunaji, Dunaj;
@@ -263,10 +273,10 @@ static bool near_repeat(const BankEntry &a, const BankEntry &b) {
 // medzi), but not a word derived with -sk- or -ár- (Berlín, Berlínsky; slalom, slalomárka).
 // Numbers and shorter words are equal.
 static bool word_form(const std::string &w, const std::string &a) {
-    size_t n = a.size();
+    size_t n = a.size(), base = form_base(a);
     if (n < 3 || std::isdigit(static_cast<unsigned char>(a[0])))
         return w == a;
-    size_t base = n >= 8 ? n - 2 : n >= 5 ? n - 1 : n, longest = n == 3 ? 4 : base + 4;
+    size_t longest = n == 3 ? 4 : base + 4;
     if (w.size() < base || w.size() > longest || w.compare(0, base, a, 0, base) != 0)
         return false;
     std::string ending = w.substr(base);
@@ -297,11 +307,13 @@ static bool common(const std::string &w) {
     return texts_with[w] > std::max<int>(10, int(bank.size() / 150));
 }
 
-// How many texts hold a form of a's answer of one word.
+// How many texts hold a form of a's answer of one word: of the words that start as its forms do.
 static int texts_naming(const BankEntry &a) {
+    const std::string &k = a.key[0], base = k.substr(0, form_base(k));
     int texts = 0;
-    for (const auto &[w, count] : texts_with)
-        texts += word_form(w, a.key[0]) ? count : 0;
+    for (auto at = texts_with.lower_bound(base);
+         at != texts_with.end() && at->first.compare(0, base.size(), base) == 0; ++at)
+        texts += word_form(at->first, k) ? at->second : 0;
     return texts;
 }
 
@@ -319,22 +331,25 @@ static bool same_subject(const BankEntry &a, const BankEntry &b) {
     return false;
 }
 
+// Which of names_answer's kinds a's correct answer is, once the bank's texts are counted: a name
+// of two or more words whose last word of five letters or more is a surname (Descartes,
+// Shakespearova), or one word of three letters or more (Váh, Dunaj) that at most eight texts name
+// (not rok, USA), but not a number (a year is given_away's).
+static void sort_key(BankEntry *a) {
+    const Words &key = a->key;
+    int capitals = int(std::count(a->key_capitals.begin(), a->key_capitals.end(), true));
+    a->surname = key.size() >= 2 && capitals >= 2 && key.back().size() >= 5;
+    a->rare_word = key.size() == 1 && key[0].size() >= 3 &&
+                   key[0].find_first_not_of("0123456789") != std::string::npos &&
+                   texts_naming(*a) <= 8;
+}
+
 // The correct answer of a named by b's text on the same subject where given_away's rule is too
 // strict: a name of two or more words also inside a longer one (Matúš Čák Trenčiansky) or with a
-// longer ending, its last word alone when of five letters or more (a surname: Descartes,
-// Shakespearova), and an answer of one word of three letters or more (Váh, Dunaj) that at most
-// eight texts name (not rok, USA), but not a number (a year is given_away's).
+// longer ending, its surname alone, and a rare word (sort_key).
 static bool names_answer(const BankEntry &a, const BankEntry &b) {
-    const Words &key = a.key;
-    if (key.empty())
-        return false;
-    int capitals = int(std::count(a.key_capitals.begin(), a.key_capitals.end(), true));
-    bool surname = key.size() >= 2 && capitals >= 2 && key.back().size() >= 5;
-    bool word = key.size() == 1 && key[0].size() >= 3 &&
-                key[0].find_first_not_of("0123456789") != std::string::npos;
-    bool named =
-        (key.size() >= 2 && names_key(b, a, false, true)) ||
-        ((surname || word) && names_key(b, a, true, false) && (surname || texts_naming(a) <= 8));
+    bool named = (a.key.size() >= 2 && names_key(b, a, false, true)) ||
+                 ((a.surname || a.rare_word) && names_key(b, a, true, false));
     return named && same_subject(a, b);
 }
 
@@ -397,6 +412,8 @@ static const FormCheck FORM_CHECKS[] = {
 };
 
 void review_bank(void (*report)(const char *file, int line, const char *text)) {
+    for (BankEntry &e : bank)
+        sort_key(&e);
     for (size_t i = 0; i < bank.size(); i++) {
         const BankEntry &a = bank[i];
         for (const PairCheck &check : PAIR_CHECKS) {

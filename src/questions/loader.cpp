@@ -35,6 +35,7 @@ static const char *const REFUSAL_TEXTS[LOAD_REFUSAL_COUNT] = {
     "na mieste suboru je priecinok",
     "na mieste suboru je nieco ine ako subor",
     ("subor je v kodovani UTF-16 (Unicode), hra cita UTF-8: " SAVE_AS_UTF8),
+    "subor je vacsi ako 8 MB",
 };
 
 const char *refusal_text(int refusal) {
@@ -357,21 +358,14 @@ static bool is_utf16(const std::string &text) {
                                 (text[0] == '\xFE' && text[1] == '\xFF') || (text[0] && !text[1]));
 }
 
-// The whole file at path into text, in UTF-8; LOAD_OK or why it cannot be read.
-static int read_text(const char *path, std::string *text) {
-    int kind = path_kind(path);
-    if (kind == PATH_FOLDER || kind == PATH_OTHER) // a pipe would wait for a writer
-        return kind == PATH_FOLDER ? LOAD_FOLDER : LOAD_NOT_A_FILE;
-    FILE *file = kind == PATH_FILE ? open_for_reading(path) : nullptr;
-    if (!file)
-        return LOAD_NOT_OPENED;
-    char buffer[65536];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        text->append(buffer, n);
-    bool failed = std::ferror(file);
-    std::fclose(file);
-    return failed ? LOAD_NOT_OPENED : LOAD_OK;
-}
+// A bank of this size holds some 40,000 questions of the longest kind (the game's three hold 2,126
+// in 0.2 MB): a bigger file is something else under the name (a picture, a film), refused before
+// it is read into memory.
+constexpr long MAX_QUESTION_FILE = 8L << 20;
+
+// The refusal for what read_whole_file found, by READ_*.
+static const int READ_REFUSALS[] = {LOAD_OK,         LOAD_NOT_OPENED, LOAD_TOO_BIG,
+                                    LOAD_NOT_OPENED, LOAD_FOLDER,     LOAD_NOT_A_FILE};
 
 // Reads the file with the reader's reporting; the result of read_file, or 1 when not read.
 static int read_path(const char *path, void (*report)(int line, const char *text, int error)) {
@@ -382,7 +376,7 @@ static int read_path(const char *path, void (*report)(int line, const char *text
     first_block_line = 0;
     last_line_read = 0;
     std::string text;
-    int unread = read_text(path, &text);
+    int unread = READ_REFUSALS[read_whole_file(path, &text, MAX_QUESTION_FILE)];
     if (unread == LOAD_OK && is_utf16(text)) {
         load_refusal_line = 1;
         unread = LOAD_UTF16;

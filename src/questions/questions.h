@@ -49,6 +49,7 @@ enum LoadRefusal {
     LOAD_FOLDER,            // a folder stands in the file's place
     LOAD_NOT_A_FILE,        // something else (a device, a pipe) stands there
     LOAD_UTF16,             // the file is in UTF-16
+    LOAD_TOO_BIG,           // the file is over 8 MB
     LOAD_REFUSAL_COUNT
 };
 
