@@ -28,10 +28,11 @@ start_x() {
     wait_for "Xvfb" test -s "$WORK/display"
     export DISPLAY=":$(head -n1 "$WORK/display")"
 }
-# Starts openbox and waits until it manages the screen (again if it ended, as it may: a window
-# is only listed while it runs).
+# Starts openbox and waits until it manages the screen and says it can show a window full screen,
+# which it says after naming itself (again if it ended, as it may: a window is only listed while
+# it runs).
 managed() {
-    wmctrl -m >/dev/null 2>&1 && return
+    wmctrl -m >/dev/null 2>&1 && xprop -root _NET_SUPPORTED | grep -q _NET_WM_STATE_FULLSCREEN && return
     kill -0 "${OPENBOX_PID:-}" 2>/dev/null || { openbox >>"$WORK/openbox.log" 2>&1 & OPENBOX_PID=$!; }
     false
 }
