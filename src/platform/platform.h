@@ -52,7 +52,9 @@ void note_inherited_signals(void);
 
 // set_gfx_mode with the given driver at w x h, 0 on success. Full screen (the driver
 // GFX_AUTODETECT_FULLSCREEN) is first the desktop's own: on X11 a window of the screen's size the
-// window manager shows full screen, where one runs that can; then the library's.
+// window manager shows full screen, where one runs that can; on Windows a window without frame
+// or title over the monitor the game is on (else the primary one) where that is w x h, the
+// display mode unchanged; then the library's, which may change the display mode.
 int set_mode(int driver, int w, int h);
 
 // Right after a mode is set: the library's pointer put where the real one is, and nothing that
@@ -81,5 +83,6 @@ void request_quit(int signal_number);
 int install_sound_quietly(void);
 
 // After the mode is set: repaint (safe from any thread) is called whenever the system asks for
-// the window to be painted again, where the system does not keep what was copied to a window.
+// the window to be painted again, where the system does not keep what was copied to a window,
+// in every mode set_mode sets from then on.
 void watch_for_repaints(void (*repaint)(void));

@@ -3,6 +3,7 @@
 #include <allegro.h>
 #include <winalleg.h>
 #include <mmsystem.h>
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <vector>
@@ -155,8 +156,82 @@ void name_window(void) {}
 // Windows has no signals a program inherits ignored.
 void note_inherited_signals(void) {}
 
+// The monitor full screen covers: the one the game's window is on, else the primary one, whichever
+// is w x h (the size the caller chose the picture for). 1 where neither is.
+static int monitor_of_size(int w, int h, MONITORINFO *info) {
+    for (HMONITOR monitor : {MonitorFromWindow(win_get_window(), MONITOR_DEFAULTTONEAREST),
+                             MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY)}) {
+        info->cbSize = sizeof *info;
+        const RECT &r = info->rcMonitor;
+        if (GetMonitorInfo(monitor, info) && r.right - r.left == w && r.bottom - r.top == h)
+            return 0;
+    }
+    return 1;
+}
+
+// The monitor the borderless window covers while it is shown (cbSize 0 otherwise).
+static MONITORINFO covered;
+
+// Full screen as the desktop expects it: the library's window mode at the monitor's size, its
+// window without frame or title over the whole monitor, the display mode left as it is. Leaving
+// the previous mode first gives the window the library's framed style back; the mode is set as a
+// popup, which the library sizes to exactly w x h (a frame would not fit on the monitor). Its
+// window modes are a multiple of 4 pixels wide: on a monitor 1366 wide the last 2 of 1368 columns
+// fall outside the window.
+static int set_borderless(int w, int h) {
+    HWND window = win_get_window();
+    MONITORINFO monitor;
+    if (!window || monitor_of_size(w, h, &monitor) != 0)
+        return 1;
+    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+    LONG framed = GetWindowLong(window, GWL_STYLE);
+    SetWindowLong(window, GWL_STYLE, (framed & ~(WS_CAPTION | WS_THICKFRAME)) | WS_POPUP);
+    if (set_gfx_mode(GFX_DIRECTX_WIN, (w + 3) & ~3, h, 0, 0) != 0) {
+        SetWindowLong(window, GWL_STYLE, framed);
+        return 1;
+    }
+    const RECT &r = monitor.rcMonitor;
+    SetWindowPos(window, HWND_TOP, r.left, r.top, w, h, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    covered = monitor;
+    return 0;
+}
+
+// The framed window back from full screen, centred on the free part of the monitor that was
+// covered: the library would place it by where it last knew its window to be, which the moves to
+// and from full screen leave unreliable.
+static void centre_window(const RECT &free) {
+    HWND window = win_get_window();
+    RECT r;
+    GetWindowRect(window, &r);
+    int x = (free.left + free.right - (r.right - r.left)) / 2,
+        y = (free.top + free.bottom - (r.bottom - r.top)) / 2;
+    SetWindowPos(window, nullptr, std::max(x, (int)free.left), std::max(y, (int)free.top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// What watch_for_repaints was given: called when the system asks for the window to be painted
+// again, and when the game comes back to the front.
+static void (*repaint_asked)(void);
+
+// The game goes on behind other windows, as on other desktops. Each mode the library sets pauses
+// it there instead and forgets the callback.
+static void keep_running_behind(void) {
+    set_display_switch_mode(SWITCH_BACKGROUND);
+    if (repaint_asked)
+        set_display_switch_callback(SWITCH_IN, repaint_asked);
+}
+
+// Full screen is first the borderless window, then the library's own.
 int set_mode(int driver, int w, int h) {
-    return set_gfx_mode(driver, w, h, 0, 0);
+    MONITORINFO was = covered;
+    covered.cbSize = 0;
+    if ((driver != GFX_AUTODETECT_FULLSCREEN || set_borderless(w, h) != 0) &&
+        set_gfx_mode(driver, w, h, 0, 0) != 0)
+        return 1;
+    if (was.cbSize && !covered.cbSize && is_windowed_mode())
+        centre_window(was.rcWork);
+    keep_running_behind();
+    return 0;
 }
 
 // The library's Windows pointer follows the system's and never moves it.
@@ -183,10 +258,6 @@ static void on_close_button(void) {
     request_quit(0);
 }
 
-// Called by the library's window procedure first: the end of the session ends the game in order,
-// and a paint request has the next frame copied whole. Every message then goes on to the library.
-static void (*repaint_asked)(void);
-
 // The session may end the process as soon as WM_ENDSESSION returns: the answer waits (a few
 // seconds at most) for the game's next frame, which ends the game with status 0.
 static void end_with_session(void) {
@@ -194,6 +265,8 @@ static void end_with_session(void) {
     Sleep(5000);
 }
 
+// Called by the library's window procedure first: the end of the session ends the game in order,
+// and a paint request has the next frame copied whole. Every message then goes on to the library.
 static int on_window_message(HWND, UINT message, WPARAM wparam, LPARAM, int *) {
     if (message == WM_ENDSESSION && wparam)
         end_with_session();
@@ -248,11 +321,9 @@ void act_on_pending_quit(void) {
         end_program(0);
 }
 
-// The game goes on behind other windows, as on other desktops.
 void watch_for_repaints(void (*repaint)(void)) {
     repaint_asked = repaint;
-    set_display_switch_mode(SWITCH_BACKGROUND);
-    set_display_switch_callback(SWITCH_IN, repaint);
+    keep_running_behind();
 }
 
 // DirectSound, or the wave-out driver; neither says anything when there is no sound device.
