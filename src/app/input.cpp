@@ -3,7 +3,6 @@
 #include "app/input.h"
 #include <allegro.h>
 #include <algorithm>
-#include "app/command_line.h"
 #include "app/records.h"
 #include "gfx/gfx.h"
 
@@ -92,7 +91,7 @@ int fresh_presses(int now, int *held) {
 
 void wait_frame(void (*show)(void)) {
     show();
-    if (options.calm != 1)
+    if (!run_settings.calm)
         return;
     static long long due; // when the last rest ended, on pace_clock
     int rate = get_refresh_rate();
