@@ -93,7 +93,7 @@ static void switch_display(void) {
 
 void poll_display_keys(void) {
     static int held;
-    if (fresh_presses(key[KEY_F11] || ((key_shifts & KB_ALT_FLAG) && key[KEY_ENTER]), &held))
+    if (fresh_presses(key[KEY_F11] || (alt_held() && key[KEY_ENTER]), &held))
         switch_display();
 }
 
