@@ -118,7 +118,6 @@ TEST(Desktop, CommandLineNamesWhatIsWrong) {
     std::string usage;
     for (auto [args, want_status, want_scale, said] : cases) {
         args.insert(args.begin(), "rebrik");
-        options = {};
         testing::internal::CaptureStderr();
         testing::internal::CaptureStdout();
         int status = parse_command_line(int(args.size()), (char **)args.data());

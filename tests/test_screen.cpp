@@ -107,7 +107,7 @@ TEST(Screen, AnimationFrames) {
                            {1, 500, KEY_SPACE, 0}, {1, 500, KEY_ENTER, 0}, {1, 500, 0, 1}};
     for (const auto &[final, cost, leave, calm] : runs) { // cost: the microseconds a frame takes
         script_reset();
-        options.calm = calm;
+        choose_run_settings({}, {-1, -1, calm});
         for (int n = 1; !final && n <= 200; n++) // the pointer over and around the banner
             script_hold({(n * 7) % 600, 380 + (n * 13) % 90, n % 2, n % 3 == 0}, 1);
         if (final) {
@@ -152,7 +152,6 @@ TEST(Screen, AnimationFrames) {
         for (BITMAP *b : {board, want, banner})
             destroy_bitmap(b);
     }
-    options.calm = -1;
 }
 
 // --pokojne only rests between frames: a game from the intro through a banner to the final

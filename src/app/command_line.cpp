@@ -74,6 +74,7 @@ static const char *option_value(const char *name, int argc, char *argv[], int *i
 }
 
 int parse_command_line(int argc, char *argv[]) {
+    options = {};
     for (int i = 1; i < argc; i++) {
         const char *arg = argv[i], *value;
         if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {

@@ -11,6 +11,6 @@ struct Options {
 };
 extern Options options;
 
-// Reads the command line into options. -1 to go on and play; otherwise the exit status after
-// --help or --version (0) or a bad command line (2), with the text already printed.
+// Reads the command line into options, afresh. -1 to go on and play; otherwise the exit status
+// after --help or --version (0) or a bad command line (2), with the text already printed.
 int parse_command_line(int argc, char *argv[]);

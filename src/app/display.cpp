@@ -60,12 +60,11 @@ static int try_mode(int driver, int w, int h, View v) {
 // Full screen at the desktop's size, the frame centred; else a window scaled by the factor
 // asked for or the largest that fits; else a 640x480 window; else whatever 640x480 mode the
 // library can set.
-int open_display(void) {
+int open_display(int fullscreen) {
     int dw, dh;
     if (get_desktop_resolution(&dw, &dh) != 0)
         dw = FRAME_W, dh = FRAME_H;
-    if (options.fullscreen &&
-        try_mode(GFX_AUTODETECT_FULLSCREEN, dw, dh, fullscreen_view(dw, dh)) == 0)
+    if (fullscreen && try_mode(GFX_AUTODETECT_FULLSCREEN, dw, dh, fullscreen_view(dw, dh)) == 0)
         return 0;
     int s = window_scale(options.scale, dw, dh);
     if (options.scale > s)
@@ -84,8 +83,7 @@ int open_display(void) {
 // Between the window and full screen, remembered; the next frame is drawn whole on the new screen.
 // If neither mode can be had any more the game cannot go on: message A, status 1.
 static void switch_display(void) {
-    options.fullscreen = !fullscreen_now;
-    if (open_display() != 0) {
+    if (open_display(!fullscreen_now) != 0) {
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
         allegro_message("Nemozem nastartovat graficky mod\n");
         exit(1);
@@ -95,7 +93,7 @@ static void switch_display(void) {
 
 void poll_display_keys(void) {
     static int held;
-    if (fresh_presses(key[KEY_F11] || ((key_shifts & KB_ALT_FLAG) && key[KEY_ENTER]), &held))
+    if (fresh_presses(key[KEY_F11] || (alt_held() && key[KEY_ENTER]), &held))
         switch_display();
 }
 

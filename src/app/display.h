@@ -17,9 +17,10 @@ View fullscreen_view(int screen_w, int screen_h);
 // Whether the game shows full screen now.
 int showing_fullscreen(void);
 
-// Sets the graphics mode the options ask for, falling back from full screen to a window and
-// from a scaled window to scale 1; names, decorates and places the window. 0 on success.
-int open_display(void);
+// Sets full screen when fullscreen is set, else the window --scale asks for, falling back from
+// full screen to a window and from a scaled window to scale 1; names, decorates and places the
+// window. 0 on success.
+int open_display(int fullscreen);
 
 // F11 or Alt+Enter switches between the window and full screen, remembered.
 void poll_display_keys(void);

@@ -3,7 +3,6 @@
 #include "app/input.h"
 #include <allegro.h>
 #include <algorithm>
-#include "app/command_line.h"
 #include "app/records.h"
 #include "gfx/gfx.h"
 
@@ -74,10 +73,14 @@ struct KeySet {
 static const KeySet PLAY = {PLAY_KEYS, sizeof PLAY_KEYS / sizeof PLAY_KEYS[0]};
 static const KeySet LEAVE = {LEAVE_KEYS, sizeof LEAVE_KEYS / sizeof LEAVE_KEYS[0]};
 
+int alt_held(void) {
+    return key[KEY_ALT] || key[KEY_ALTGR];
+}
+
 // What is down now, one bit each: bit 0 the left button, bit 1 + i the set's key i. Enter with
 // Alt is the switch to full screen, not a key of play.
 static int inputs_down(KeySet set) {
-    int down = mouse_b & 1, alt = key_shifts & KB_ALT_FLAG;
+    int down = mouse_b & 1, alt = alt_held();
     for (int i = 0; i < set.count; i++)
         if (key[set.keys[i].key] && !(alt && set.keys[i].key == KEY_ENTER))
             down |= 2 << i;
@@ -92,7 +95,7 @@ int fresh_presses(int now, int *held) {
 
 void wait_frame(void (*show)(void)) {
     show();
-    if (options.calm != 1)
+    if (!run_settings.calm)
         return;
     static long long due; // when the last rest ended, on pace_clock
     int rate = get_refresh_rate();

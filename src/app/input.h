@@ -20,6 +20,10 @@ int point_in_rect(int px, int py, int x, int y, int w, int h);
 // The click area under a screen point: -1 for none, 0..9 otherwise.
 int hit_test(int px, int py);
 
+// Whether an Alt key is down, by the keys themselves: the library's shift flags can still hold Alt
+// after Alt+Tab away and back (its release went to the window manager) as the next key goes down.
+int alt_held(void);
+
 // The inputs of now (one bit each) that were not down in *held, which then becomes now: the
 // presses since the last call, as every wait and key of the game takes them.
 int fresh_presses(int now, int *held);

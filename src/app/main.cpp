@@ -5,7 +5,6 @@
 #include <ctime>
 #include "app/command_line.h"
 #include "app/display.h"
-#include "app/muting.h"
 #include "app/records.h"
 #include "game/game.h"
 #include "gfx/gfx.h"
@@ -59,7 +58,7 @@ int game_main(int argc, char *argv[]) {
     if (install_timer() != 0)
         return start_failure(NO_GRAPHICS, 0);
     set_color_depth(32);
-    if (open_display() != 0)
+    if (open_display(run_settings.fullscreen) != 0)
         return start_failure(NO_GRAPHICS, 1);
     watch_for_repaints(frame_needs_whole_copy);
     install_frame_work();
@@ -71,7 +70,7 @@ int game_main(int argc, char *argv[]) {
     if (load_resources() == 1)
         return start_failure("Nemozem nacitat bitmapy\n", 1);
     set_text_background(makecol(255, 0, 255));
-    start_sound(muted_at_start()); // never fails: the game plays on silently
+    start_sound(run_settings.muted); // never fails: the game plays on silently
     update_window_title();
     return main_loop();
 }

@@ -2,16 +2,11 @@
 // at start, M toggles it; the title shows it, and in full screen a note for a second.
 #include "app/muting.h"
 #include <allegro.h>
-#include "app/command_line.h"
 #include "app/display.h"
 #include "app/input.h"
 #include "gfx/gfx.h"
 #include "player/player.h"
 #include "sound/sound.h"
-
-int muted_at_start(void) {
-    return options.start_muted || player_settings.muted == 1;
-}
 
 void set_muted(int muted) {
     mute_sound(muted);

@@ -2,9 +2,6 @@
 // settings and shown in the window's title.
 #pragma once
 
-// Whether the game starts muted: --ticho, or muting remembered from an earlier game.
-int muted_at_start(void);
-
 // Mutes or unmutes, remembers it in the settings and shows it in the title, and in full screen in
 // a note over the frame: the one way muting changes after start.
 void set_muted(int muted);

@@ -3,13 +3,13 @@
 #include "app/records.h"
 #include <algorithm>
 #include <cstdio>
-#include "app/command_line.h"
 #include "app/display.h"
 #include "app/input.h"
 #include "game/game.h"
 #include "gfx/gfx.h"
-#include "player/player.h"
 #include "questions/questions.h"
+
+RunSettings run_settings;
 
 // The questions shown since the last finished game.
 static std::vector<uint64_t> met_this_game;
@@ -62,10 +62,14 @@ void load_player_data(void) {
     // What the command line asked for is remembered, in one write.
     if (options.start_muted || options.calm >= 0)
         player_save_settings({options.start_muted ? 1 : -1, -1, options.calm});
-    if (options.calm < 0)
-        options.calm = player_settings.calm == 1;
-    if (!options.fullscreen && !options.scale)
-        options.fullscreen = player_settings.fullscreen == 1;
+    choose_run_settings(options, player_settings);
+}
+
+// A window of the scale asked for is not full screen, whatever was remembered.
+void choose_run_settings(const Options &asked, const Settings &remembered) {
+    run_settings.fullscreen = asked.fullscreen || (!asked.scale && remembered.fullscreen == 1);
+    run_settings.calm = asked.calm >= 0 ? asked.calm : remembered.calm == 1;
+    run_settings.muted = asked.start_muted || remembered.muted == 1;
 }
 
 // Whose hall it is: the game's own questions, or a folder of the player's own, by its name (cut

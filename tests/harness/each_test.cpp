@@ -9,7 +9,7 @@ struct FolderRemover : ::testing::EmptyTestEventListener {
     void OnTestEnd(const ::testing::TestInfo &) override {
         remove_scratch_folders();
         set_question_folder("");
-        options = {};
+        choose_run_settings({}, {});
         level = 0;
     }
 };
