@@ -162,11 +162,11 @@ TEST(Screen, CalmGameShowsTheSameFrames) {
     for (int calm : {0, 1}) {
         ASSERT_EQ(headless_load(game_folder().c_str()), 0);
         script_reset();
-        srand(5), options.calm = calm, digest_frames = true;
+        srand(5), choose_run_settings({}, {-1, -1, calm}), digest_frames = true;
         EXPECT_EQ(play_words("go right right wrong end"), 1);
         digests[calm] = frames_digest, frames[calm] = frames_shown;
     }
-    digest_frames = false, options.calm = -1;
+    digest_frames = false;
     EXPECT_TRUE(digests[0] == digests[1] && frames[0] == frames[1] && frames[0] > 1000)
         << frames[1];
 }
