@@ -50,10 +50,12 @@ start_game() {
     (cd "${GAME_DIR:-$WORK/data}" && PATH=${GAME_PATH:-/usr/sbin:/sbin} exec "${REBRIK_BIN:-$BUILD/rebrik}" "$@" >"$WORK/game.out" 2>&1) & GAME_PID=$!
 }
 
-# Waits for the game to end (a hang is killed: 137); its status in STATUS.
+# Waits for the game to end (a hang is killed: 137, its threads' stacks shown where gdb is);
+# its status in STATUS.
 ended() { ! kill -0 "$GAME_PID" 2>/dev/null; }
+stacks() { command -v gdb >/dev/null && gdb -p "$GAME_PID" -batch -ex 'thread apply all bt' 2>&1 | grep -E '^(#|Thread)' >&2; }
 wait_game() {
-    (wait_for "end of the game" ended) || kill -9 "$GAME_PID"
+    (wait_for "end of the game" ended) || { stacks; kill -9 "$GAME_PID"; }
     wait "$GAME_PID"; STATUS=$? GAME_PID=""
 }
 # The command "$@" (a key, the close button) ends the game with status 0; so does Escape, held.
