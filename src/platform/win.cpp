@@ -156,10 +156,10 @@ void name_window(void) {}
 // Windows has no signals a program inherits ignored.
 void note_inherited_signals(void) {}
 
-// The monitor full screen covers: the one the game's window is on, else the primary one, whichever
-// is w x h (the size the caller chose the picture for). 1 where neither is.
-static int monitor_of_size(int w, int h, MONITORINFO *info) {
-    for (HMONITOR monitor : {MonitorFromWindow(win_get_window(), MONITOR_DEFAULTTONEAREST),
+// The monitor full screen covers: the one window is on, else the primary one, whichever is w x h
+// (the size the caller chose the picture for). 1 where neither is.
+static int monitor_of_size(HWND window, int w, int h, MONITORINFO *info) {
+    for (HMONITOR monitor : {MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST),
                              MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY)}) {
         info->cbSize = sizeof *info;
         const RECT &r = info->rcMonitor;
@@ -181,7 +181,7 @@ static MONITORINFO covered;
 static int set_borderless(int w, int h) {
     HWND window = win_get_window();
     MONITORINFO monitor;
-    if (!window || monitor_of_size(w, h, &monitor) != 0)
+    if (!window || monitor_of_size(window, w, h, &monitor) != 0)
         return 1;
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
     LONG framed = GetWindowLong(window, GWL_STYLE);

@@ -19,9 +19,8 @@ move_to 300 150 && wait_until "the 2x frame" twice
 # The note shows for a second, which a capture on a busy machine can miss: M again until one is seen.
 noted() { [ "$(white_in 150x40+175+95)" -gt 20 ] || { xdotool "key${UP_DOWN[N++ % 2]}" m && false; }; }
 UP_DOWN=(up down) N=0 && hold_until m "the note" noted
-active_is() { xdotool getactivewindow getwindowname 2>/dev/null | grep -q "^$1"; }
-xlogo -geometry 200x200+800+400 2>/dev/null & wait_for "xlogo active" active_is xlogo
-for w in Rebrik xlogo Rebrik; do xdotool key alt+Tab && wait_for "$w active after Alt+Tab" active_is $w; done
+xlogo -geometry 200x200+800+400 2>/dev/null & wait_for "xlogo active" in_front xlogo
+for w in Rebrik xlogo Rebrik; do xdotool key alt+Tab && wait_for "$w active after Alt+Tab" in_front $w; done
 wait_until "the 2x frame on top, no note" eval 'shown_as 1920x1080+0+0 1 && twice' && hold_until Return "Enter taken after Alt+Tab" answers_show && quits wmctrl -c Rebrik
 
 # Black beside the 1x frame smoothed to 1024x768; each answer clicked is chosen, NIE takes it back.

@@ -37,19 +37,17 @@ FULL=("0 0 1920 1080" 1) FRAMED=("[0-9]+ [0-9]+ 1280 960" 0)
 # F11 held until the window leaves state "$@" (Wine reports a key held over the switch pressed anew).
 left() { ! shown_as "$@"; }
 f11_from() { xdotool keydown F11 && wait_for "F11 taken" left "$@" && xdotool keyup F11; }
-centred() { xwd -silent -id "$GAME_WINDOW" | convert xwd:- png:- | compare -metric AE - "$WORK/full.png" null: 2>&1 | grep -qx 0; }
 titled() { wmctrl -l | grep -q " $1\$"; }
 # Taps key $1 until the condition "${@:3}" ($2): a press while the game takes the keyboard back
 # after a switch may be lost.
 tapped() { press_seen key "$1" && "${@:2}"; }
 tap_until() { wait_for "$2" tapped "$1" "${@:3}"; }
-in_front() { xdotool getactivewindow getwindowname 2>/dev/null | grep -q "^$1"; }
 convert "$WORK/linux-intro.png" -sample 200% -background black -gravity center -extent 1920x1080 "$WORK/full.png"
 
 # Full screen covers the screen without frame or title, the 2x intro centred on black; F11 gives
 # the window at the scale the desktop allows, the intro enlarged exactly; F11 again full screen.
 start_window --fullscreen && wait_for "full screen" shown_as "${FULL[@]}" && export DRAWN=1280x960+320+60
-wait_until "intro" intro_shows && point_at 300 150 && wait_for "the 2x intro centred" centred
+wait_until "intro" intro_shows && point_at 300 150 && wait_for "the 2x intro centred" enlarges "$WORK/full.png" 1
 f11_from "${FULL[@]}" && unset DRAWN && SCALE=2 && wait_for "the framed window" shown_as "${FRAMED[@]}"
 point_at 300 150 && wait_for "the 2x window as the 1x intro enlarged" enlarges "$WORK/linux-intro.png"
 f11_from "${FRAMED[@]}" && wait_for "full screen again" shown_as "${FULL[@]}" && export DRAWN=1280x960+320+60

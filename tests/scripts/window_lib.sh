@@ -94,9 +94,9 @@ arrow_at() {
         (($(compare -metric AE ${SMOOTHED:+-fuzz 20%} "$WORK/under.png" "$WORK/arrow.png" null: 2>&1) <= most))
 }
 no_arrow_at() { ! arrow_at "$@"; }
-# Whether GAME_WINDOW, captured whole, is picture $1 enlarged SCALE times pixel by pixel.
+# Whether GAME_WINDOW, captured whole, is picture $1 enlarged $2 (else SCALE) times pixel by pixel.
 enlarges() {
-    xwd -silent -id "$GAME_WINDOW" | convert xwd:- "png:$WORK/whole.png" && convert "$1" -sample $((SCALE * 100))% png:- |
+    xwd -silent -id "$GAME_WINDOW" | convert xwd:- "png:$WORK/whole.png" && convert "$1" -sample $((${2:-$SCALE} * 100))% png:- |
         compare -metric AE "$WORK/whole.png" - null: 2>&1 | grep -qx 0
 }
 # Moves the pointer to (x, y) from beside it, again until the game draws its arrow there (a
@@ -155,6 +155,9 @@ leave_intro() {
     wait_until "intro" intro_shows
     press "${KEYS:-}" 300 150 "first question" answers_show
 }
+
+# Whether the window manager's active window is named $1 (and more).
+in_front() { xdotool getactivewindow getwindowname 2>/dev/null | grep -q "^$1"; }
 
 # Processor time the main thread of process $1 has used, in clock ticks (0 once it ended); ran:
 # whether the game's has grown by $1 since RAN_FROM, however slowly a loaded machine runs it.
