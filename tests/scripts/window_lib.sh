@@ -20,11 +20,12 @@ wait_for() {
 }
 
 # Starts Xvfb at 640x480x24 (or size $1) on a free display in place of any before, with no key
-# repeating however long a key is held; sets DISPLAY.
+# repeating however long a key is held; sets DISPLAY. Without -noreset the server resets each time
+# its last client leaves (a capture between a test's steps), dropping a game connecting just then.
 start_x() {
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     exec 7>"$WORK/display"
-    Xvfb -displayfd 7 -screen 0 "${1:-640x480}x24" -nolisten tcp -r >"$WORK/xvfb.log" 2>&1 & XVFB_PID=$!
+    Xvfb -displayfd 7 -screen 0 "${1:-640x480}x24" -nolisten tcp -noreset -r >"$WORK/xvfb.log" 2>&1 & XVFB_PID=$!
     wait_for "Xvfb" test -s "$WORK/display"
     export DISPLAY=":$(head -n1 "$WORK/display")"
 }
