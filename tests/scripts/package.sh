@@ -1,8 +1,6 @@
 # The Debian package CPack builds from this build, unpacked into a scratch root: "check" builds
 # and checks it, "launch" starts what it installs.  Usage: package.sh BUILD SOURCE VERSION STEP
-BUILD=$1
-SRC=$2
-source "$SRC/tests/scripts/window_lib.sh"
+BUILD=$1 SRC=$2 && source "$SRC/tests/scripts/window_lib.sh"
 VERSION=$3 root=$WORK/root
 deb="$BUILD/rebrik_${VERSION}_amd64.deb"
 [ "$4" != check ] || (rm -f "$deb" && cd "$BUILD" && cpack -G DEB >"$WORK/cpack.log" 2>&1) ||

@@ -1,8 +1,6 @@
 # The real program in real windows: start-up failures, windows at each scale, the real pointer,
 # whole games by clicks and keys, signals at random moments.
-BUILD=$1
-SRC=$2
-source "$SRC/tests/scripts/window_lib.sh"
+BUILD=$1 SRC=$2 && source "$SRC/tests/scripts/window_lib.sh"
 
 # With no display it cannot start the graphics mode and reads no picture (each a FIFO with no
 # writer, which would block); under X a missing picture ends it. Each message exactly, status 1.

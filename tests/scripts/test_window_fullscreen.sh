@@ -1,9 +1,7 @@
 # Full screen under openbox: listed and shown full screen by the manager, closed with status 0 by
 # wmctrl -c and Alt+F4, F11 to the window and back, Alt+Tab away and back (keys still taken). On
 # 1920x1080 the 2x frame, exact, and M's note a while; on 1366x768 the frame filling the height.
-BUILD=$1
-SRC=$2
-source "$SRC/tests/scripts/window_lib.sh"
+BUILD=$1 SRC=$2 && source "$SRC/tests/scripts/window_lib.sh"
 make_data && cp "$SRC"/tests/data/game/*.txt "$WORK/data/"
 # The game's window stands at geometry $1, full screen ($2 = 1) or not as the manager says.
 shown_as() { listed && xwininfo -id "$GAME_WINDOW" | grep -q "geometry $1\$" && [ "$(xprop -id "$GAME_WINDOW" _NET_WM_STATE | grep -c FULLSCREEN)" = "$2" ]; }

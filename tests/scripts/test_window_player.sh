@@ -1,7 +1,5 @@
 # The player's data in a real window: the hall of fame, the mode remembered, the results kept.
-BUILD=$1
-SRC=$2
-source "$SRC/tests/scripts/window_lib.sh"
+BUILD=$1 SRC=$2 && source "$SRC/tests/scripts/window_lib.sh"
 
 start_x 1280x1024 # no window manager: the window stands at 0,0
 make_data

@@ -1,8 +1,6 @@
 # The real game with sound: the library's ALSA driver mixes into ALSA's null output (tapped into
 # a file) with the animations' frames of a game with no sound device; --ticho mixes silence.
-BUILD=$1
-SRC=$2
-source "$SRC/tests/scripts/window_lib.sh"
+BUILD=$1 SRC=$2 && source "$SRC/tests/scripts/window_lib.sh"
 mkdir -p "$WORK/tap" "$WORK/none"
 echo "pcm.!default { type file slave.pcm \"null\" file \"$WORK/tap/out.raw\" format \"raw\" }" >"$WORK/tap/.asoundrc"
 echo 'pcm.!default { type hw card nosuch }' >"$WORK/none/.asoundrc"

@@ -2,9 +2,7 @@
 # panel and the final screen at 1x are the same pixels for the same data and input; the close
 # button on the final screen ends it with status 0; full screen on 1920x1080 and the switches to
 # and from it (below).
-BUILD=$1
-SRC=$2
-source "$SRC/tests/scripts/wine_lib.sh"
+BUILD=$1 SRC=$2 && source "$SRC/tests/scripts/wine_lib.sh"
 make_data
 # Banks of one question six times over, its four answers alike: every random draw shows the
 # same board.

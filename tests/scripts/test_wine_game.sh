@@ -2,9 +2,7 @@
 # a missing picture gives message B and a spoilt stredne.txt message Q on reaching question 6,
 # each in a message box whose text a redirected standard output also gets, and status 1. The game
 # by keys starts in another folder than its own, with questions from a folder relative to that one.
-BUILD=$1
-SRC=$2
-source "$SRC/tests/scripts/wine_lib.sh"
+BUILD=$1 SRC=$2 && source "$SRC/tests/scripts/wine_lib.sh"
 start_desktop && wine_program
 
 make_data zolici.bmp

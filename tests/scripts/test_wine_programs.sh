@@ -3,9 +3,7 @@
 # the checker finds the bundled banks sound in a folder given as --help shows, relative and
 # named with Slovak letters, and the benchmark's short run loads the pictures,
 # agrees with the blend rule and finishes.
-BUILD=$1
-SRC=$2
-source "$SRC/tests/scripts/wine_lib.sh"
+BUILD=$1 SRC=$2 && source "$SRC/tests/scripts/wine_lib.sh"
 SYSTEM="advapi32 comdlg32 ddraw dinput dinput8 dsound gdi32 kernel32 msvcrt ole32 shell32 user32 winmm"
 for exe in rebrik rebrik-check rebrik-bench; do
     for dll in $(x86_64-w64-mingw32-objdump -p "$WIN_BUILD/$exe.exe" | awk '/DLL Name:/ { print tolower($3) }'); do

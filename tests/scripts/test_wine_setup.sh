@@ -4,9 +4,7 @@
 # silent uninstall removes the folder, the shortcuts and the key. The zip plays from a folder
 # whose path holds spaces and Slovak letters, started from elsewhere, and logging off ends it in
 # order with status 0.
-BUILD=$1
-SRC=$2
-source "$SRC/tests/scripts/wine_lib.sh"
+BUILD=$1 SRC=$2 && source "$SRC/tests/scripts/wine_lib.sh"
 export LC_ALL=C.UTF-8 # Wine reads the Slovak letters of arguments in the locale's encoding
 VERSION=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$WIN_BUILD/CMakeCache.txt")
 SETUP=$WIN_BUILD/Rebrik-$VERSION-setup.exe

@@ -2,9 +2,7 @@
 # a user whose name and so %APPDATA% hold Slovak letters: a game recorded while another program
 # holds the results file open (as a virus scanner would) is on disk with the next game once the
 # file is free; two writers at once lose nothing; without %APPDATA% the folder is the same.
-BUILD=$1
-SRC=$2
-source "$SRC/tests/scripts/wine_lib.sh"
+BUILD=$1 SRC=$2 && source "$SRC/tests/scripts/wine_lib.sh"
 export USER=Ľubomír LOGNAME=Ľubomír LC_ALL=C.UTF-8 # Wine names the profile's folder after $USER
 unset DISPLAY && export HOME=$WORK
 wineboot -i >/dev/null 2>&1 || fail "wineboot"
