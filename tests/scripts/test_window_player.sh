@@ -2,13 +2,10 @@
 BUILD=$1 SRC=$2 && source "$SRC/tests/scripts/window_lib.sh"
 
 start_x 1280x1024 # no window manager: the window stands at 0,0
-make_data
-cp "$SRC"/tests/data/game/*.txt "$WORK/data/"
+make_data && cp "$SRC"/tests/data/game/*.txt "$WORK/data/"
 # GAME_WINDOW: the game's window (made anew on each switch back from full screen).
-start_game
-wait_until "a window" found
-wait_until "intro" intro_shows && point_at 600 400
-cp "$SHOT" "$WORK/intro.png"
+start_game && wait_until "a window" found
+wait_until "intro" intro_shows && point_at 600 400 && cp "$SHOT" "$WORK/intro.png"
 hall_shows() { mean_is "400x40+120+220" 'b > 80 && r < 60'; }
 
 # H over the intro and back: the intro frame exactly as before (the hall goes on a release).
@@ -19,7 +16,7 @@ press_seen key space && wait_until "intro again" same_as "$WORK/intro.png"
 # it is made, the release seen between them; then the window shows the intro as before.
 remembered() { grep -qx "cela-obrazovka=$1" "$XDG_CONFIG_HOME/rebrik/nastavenia.txt" 2>/dev/null; }
 xdotool keydown F11 && wait_for "full screen remembered" remembered 1 && xdotool keyup F11
-RAN_FROM=$(cpu_ticks "$GAME_PID") && wait_for "the release seen" ran 20
+run_for 20 "the release seen"
 GAME_WINDOW="" && xdotool keydown F11 && wait_for "window remembered" remembered 0 && xdotool keyup F11
 wait_until "a window again" found
 wait_until "window again" eval 'move_to 590 390 && move_to 600 400 && capture "$SHOT" && same_as "$WORK/intro.png"'

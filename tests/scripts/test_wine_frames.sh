@@ -54,7 +54,7 @@ f11_from "${FRAMED[@]}" && wait_for "full screen again" shown_as "${FULL[@]}" &&
 tap_until m "M in full screen" titled "Rebrik - ticho"
 xlogo & wait_for "xlogo in front" in_front xlogo && xdotool key alt+Tab && wait_for "the game in front" in_front Rebrik
 xdotool key alt+Tab && wait_for "xlogo in front again" in_front xlogo
-RAN_FROM=$(cpu_ticks "$GAME_PID") && wait_for "the game running behind" ran 100
+run_for 100 "the game running behind"
 xdotool key alt+Tab && wait_for "the game back in front" in_front Rebrik
 tap_until m "M after Alt+Tab" titled Rebrik && click_at 300 150 "question" answers_show
 quits xdotool key alt+F4

@@ -13,10 +13,7 @@ fail() { echo "FAIL: $*" >&2 && [ -f "$WORK/game.out" ] && sed 's/^/  game: /' "
 HANG=${HANG:-300}
 wait_for() {
     local until=$((SECONDS + HANG))
-    until "${@:2}"; do
-        ((SECONDS < until)) || fail "no $1 within $HANG s"
-        sleep 0.1
-    done
+    until "${@:2}"; do ((SECONDS < until)) || fail "no $1 within $HANG s"; sleep 0.1; done
 }
 
 # Starts Xvfb at 640x480x24 (or size $1) on a free display in place of any before, with no key
@@ -146,34 +143,26 @@ click_slot() { local k=(a b c d) && press "${k[$1]}" $((140 + $1 % 2 * 210)) $((
 lifeline_click() { press $(($1 + 1)) $((110 + 140 * $1)) 50 "${@:2}"; }
 
 # Chooses a slot and confirms it, until the prompt has gone.
-answer() {
-    click_slot "$1" "confirmation prompt" prompt_shows
-    press Return 210 182 "end of the prompt" prompt_gone
-}
-
+answer() { click_slot "$1" "confirmation prompt" prompt_shows && press Return 210 182 "end of the prompt" prompt_gone; }
 # Leaves the intro, until the first question shows.
-leave_intro() {
-    wait_until "intro" intro_shows
-    press "${KEYS:-}" 300 150 "first question" answers_show
-}
+leave_intro() { wait_until "intro" intro_shows && press "${KEYS:-}" 300 150 "first question" answers_show; }
 
 # Whether the window manager's active window is named $1 (and more).
 in_front() { xdotool getactivewindow getwindowname 2>/dev/null | grep -q "^$1"; }
 
 # Processor time the main thread of process $1 has used, in clock ticks (0 once it ended); ran:
-# whether the game's has grown by $1 since RAN_FROM, however slowly a loaded machine runs it.
+# whether the game's has grown by $1 since RAN_FROM, however slowly a loaded machine runs it;
+# run_for: waits from now until it has grown by $1 (20: a fifth of a second), naming $2 if given.
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/task/$1/stat" 2>/dev/null || echo 0; }
 ran() { (($(cpu_ticks "$GAME_PID") >= RAN_FROM + $1)); }
+run_for() { RAN_FROM=$(cpu_ticks "$GAME_PID") && wait_for "${2:-the game running}" ran "$1"; }
 # Holds key $2 (mouse 1: the left button) until the game has run a fifth of a second, so a
 # polled read has seen it, for a press taken on its release.
-press_seen() { RAN_FROM=$(cpu_ticks "$GAME_PID") && xdotool "$1down" "$2" && wait_for "a press seen" ran 20 && xdotool "$1up" "$2"; }
+press_seen() { xdotool "$1down" "$2" && run_for 20 "a press seen" && xdotool "$1up" "$2"; }
 # The capture is picture $1; or the one before it, the game having run a fifth of a second
 # between them (sounds and fades have settled).
 same_as() { [ "$(compare -metric AE "$SHOT" "$1" null: 2>&1)" = 0 ]; }
-settled() {
-    cp "$SHOT" "$WORK/before.png" && RAN_FROM=$(cpu_ticks "$GAME_PID") && wait_for "the game running" ran 20 &&
-        capture "$SHOT" && same_as "$WORK/before.png"
-}
+settled() { cp "$SHOT" "$WORK/before.png" && run_for 20 && capture "$SHOT" && same_as "$WORK/before.png"; }
 
 # Leaves the final screen once its fade-in is over (a press during the fade does not count),
 # until the next intro.
