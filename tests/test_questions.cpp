@@ -278,11 +278,9 @@ TEST(QuestionFolder, OwnQuestionsByCommandLine) {
         char *args[] = {(char *)"rebrik", (char *)arg};
         ASSERT_EQ(parse_command_line(2, args), -1);
         level = 1;
-        EXPECT_EQ(load_tier(), 0);
-        EXPECT_EQ(load_file_name, own + "lahke.txt");
+        EXPECT_TRUE(load_tier() == 0 && load_file_name == own + "lahke.txt") << load_file_name;
         level = 6; // question 6 loads the next tier
-        EXPECT_EQ(load_tier(), 1);
-        EXPECT_EQ(load_file_name, own + "stredne.txt");
+        EXPECT_TRUE(load_tier() == 1 && load_file_name == own + "stredne.txt") << load_file_name;
     }
     unsetenv("HOME");
     char *args[] = {(char *)"rebrik", (char *)"--otazky=~/own"};

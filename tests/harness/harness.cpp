@@ -30,10 +30,9 @@ static const char *const start_home = getenv("HOME");
 static void keep_no_results(void) {
     static char data[] = "XDG_DATA_HOME=/dev/null/rebrik-tests",
                 config[] = "XDG_CONFIG_HOME=/dev/null/rebrik-tests";
-    static std::string home = start_home ? std::string("HOME=") + start_home : "HOME";
-    putenv(data);
-    putenv(config);
-    putenv(home.data()); // a name alone removes it
+    static std::string home = start_home ? std::string("HOME=") + start_home : "HOME"; // or gone
+    for (char *setting : {data, config, home.data()})
+        putenv(setting);
 }
 
 void remove_scratch_folders(void) {
