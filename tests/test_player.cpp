@@ -238,9 +238,8 @@ TEST(Player, StoreThatCannotWrite) {
     rmdir((home.results + ".novy").c_str());
     player_record({"2026-12-07 10:10:00", 1, 0, ENDING_WRONG, 0}, {});
     EXPECT_EQ(sound_results(home).games.size(), 3u);
-    struct stat st;
-    EXPECT_TRUE(stat((home.root + "/data/rebrik").c_str(), &st) == 0 &&
-                (st.st_mode & 0777) == 0700);
+    EXPECT_EQ(std::filesystem::status(home.root + "/data/rebrik").permissions(),
+              std::filesystem::perms::owner_all);
 }
 
 // Two games writing at once, killed at any moment around a write, leave a file that reads as

@@ -5,8 +5,7 @@
 BUILD=$1 SRC=$2 && source "$SRC/tests/scripts/wine_lib.sh"
 start_desktop && wine_program
 
-make_data zolici.bmp
-start_game && message_ends "Nemozem nacitat bitmapy"
+make_data zolici.bmp && start_game && message_ends "Nemozem nacitat bitmapy"
 
 make_data && cp "$SRC"/tests/data/game/*.txt "$WORK/data/"
 SCALE=1 && start_window --scale 1
