@@ -135,9 +135,8 @@ TEST(QuestionDraw, ProbeAndShuffle) {
         {10, {-1, -1, -1, -1, -1}, {1, 3, 3, 1, 0}, 0, 1, "Dva/%s %n|b|%d|c|"},
     };
     for (const Case &c : cases) {
-        ASSERT_EQ(load_text(std::to_string(c.count) + "\nDva\t%s %n\n%d\n\nb\nc\n" +
-                            blocks(c.count - 1, 1)),
-                  0);
+        ASSERT_EQ(0, load_text(std::to_string(c.count) + "\nDva\t%s %n\n%d\n\nb\nc\n" +
+                               blocks(c.count - 1, 1)));
         EXPECT_EQ(std::count(recent_questions, recent_questions + 5, -1), 5);
         std::copy(c.history, c.history + 5, recent_questions);
         level = 7;
@@ -145,12 +144,10 @@ TEST(QuestionDraw, ProbeAndShuffle) {
         script_rand(std::vector<int>(c.numbers, c.numbers + 5));
         answer_state[3] = 2;
         draw_question();
-        EXPECT_TRUE(recent_questions[2] == c.question && !answer_state[3] && rand_taken == 5 &&
-                    correct_slot == c.correct)
-            << c.board;
-        EXPECT_EQ(shown(shown_question.line1, shown_question.line2, question_lines,
-                        shown_question.answer_text),
-                  c.board);
+        EXPECT_EQ(std::tuple(recent_questions[2], answer_state[3], rand_taken, correct_slot,
+                             shown(shown_question.line1, shown_question.line2, question_lines,
+                                   shown_question.answer_text)),
+                  std::tuple(c.question, 0, 5, c.correct, std::string(c.board)));
     }
 }
 
