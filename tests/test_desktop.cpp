@@ -134,7 +134,7 @@ TEST(Desktop, CommandLineNamesWhatIsWrong) {
 // The window's factor: the one asked for while the window and the window manager's room (32
 // pixels across, 96 down) fit, else the largest that does, never under 1 or over 41; with none
 // asked, the largest that fits.
-TEST(Desktop, WindowScaleFitsTheDesktop) {
+TEST(Desktop, WindowAndFullScreenFitTheDesktop) {
     const int cases[][4] = {
         // asked, desktop width and height, the factor
         {0, 640, 480, 1},       {0, 1366, 768, 1},      {0, 1920, 1080, 2}, {0, 3840, 2160, 4},
@@ -145,20 +145,17 @@ TEST(Desktop, WindowScaleFitsTheDesktop) {
     };
     for (const auto &[asked, w, h, want] : cases)
         EXPECT_EQ(window_scale(asked, w, h), want) << w << "x" << h << " asked " << asked;
-}
-
-// Full screen: a whole factor that fills at least 7/8 of the largest 4:3 picture's height is
-// kept exact; below that the frame is smoothed to that picture; centred either way.
-TEST(Desktop, FullScreenViewFillsTheScreen) {
+    // Full screen: a whole factor that fills at least 7/8 of the largest 4:3 picture's height is
+    // kept exact; below that the frame is smoothed to that picture; centred either way.
     // screen; factor, left, top, drawn width and height
-    const int cases[][7] = {
+    const int full[][7] = {
         {640, 480, 1, 0, 0, 640, 480},         {800, 600, 1, 0, 0, 800, 600},
         {1280, 1024, 2, 0, 32, 1280, 960},     {1366, 768, 1, 171, 0, 1024, 768},
         {1280, 800, 1, 107, 0, 1066, 800},     {1600, 900, 1, 200, 0, 1200, 900},
         {1920, 1080, 2, 320, 60, 1280, 960},   {1920, 1200, 2, 160, 0, 1600, 1200},
         {2560, 1080, 2, 640, 60, 1280, 960},   {2560, 1440, 3, 320, 0, 1920, 1440},
         {3840, 2160, 4, 640, 120, 2560, 1920}, {600, 400, 1, -20, -40, 640, 480}};
-    for (const auto &c : cases) {
+    for (const auto &c : full) {
         View v = fullscreen_view(c[0], c[1]);
         EXPECT_EQ(std::vector<int>({v.scale, v.left, v.top, v.width, v.height}),
                   std::vector<int>(c + 2, c + 7))

@@ -11,8 +11,6 @@
 #include "harness/harness.h"
 #include "player/player.h"
 
-namespace {
-
 // A fresh home for player data in a scratch folder; the harness's own is back when the test ends.
 struct PlayerHome {
     std::string root = scratch_folder("player"), results = root + "/data/rebrik/vysledky.txt";
@@ -22,26 +20,26 @@ struct PlayerHome {
     }
 };
 
-std::string read_text(const std::string &path) {
+static std::string read_text(const std::string &path) {
     std::string text;
     read_whole_file(path, &text, MAX_PLAYER_FILE);
     return text;
 }
 
 // The results file of home, which must read as sound.
-Results sound_results(const PlayerHome &home) {
+static Results sound_results(const PlayerHome &home) {
     Results r;
     EXPECT_EQ(parse_results(read_text(home.results), &r), 0);
     return r;
 }
 
-void write_text(const std::string &path, const std::string &text) {
+static void write_text(const std::string &path, const std::string &text) {
     make_folders(path.substr(0, path.rfind('/') + 1));
     ASSERT_EQ(replace_file(path, text), 0);
 }
 
 // A child process recording games for ever, each one's number written to fd once recorded.
-pid_t start_writer(int fd) {
+static pid_t start_writer(int fd) {
     pid_t pid = fork();
     if (pid == 0) {
         player_load();
@@ -55,7 +53,7 @@ pid_t start_writer(int fd) {
 }
 
 // The files the results file at path was set aside as.
-std::vector<std::string> asides(const std::string &path) {
+static std::vector<std::string> asides(const std::string &path) {
     std::vector<std::string> found;
     std::string folder = path.substr(0, path.rfind('/')), name = path.substr(folder.size() + 1);
     for (const auto &e : std::filesystem::directory_iterator(folder))
@@ -65,14 +63,12 @@ std::vector<std::string> asides(const std::string &path) {
 }
 
 // Every number the writers sent down the pipe so far.
-int acknowledged(int fd) {
+static int acknowledged(int fd) {
     int n = 0, i;
     while (read(fd, &i, sizeof i) == sizeof i)
         n++;
     return n;
 }
-
-} // namespace
 
 // The best ten: the highest kept row first, on a tie the earlier game; played, won and the
 // average count every game.

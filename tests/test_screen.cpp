@@ -126,8 +126,7 @@ TEST(Screen, AnimationFrames) {
         per_frame_agent = [&, cost = cost] {
             int n = frames_shown, opacity = std::min({n - 1, 100, count + 1 - n});
             blit(board, want, 0, 0, 0, 0, FRAME_W, FRAME_H);
-            if (n > 1)
-                blend_translucent(banner, want, 0, 0, 125, y, 250, 50, (float)(opacity / 100.0));
+            blend_translucent(banner, want, 0, 0, 125, y, 250, 50, (float)(opacity / 100.0));
             draw_sprite(want, cursor_image, px, py);
             wrong += cost < 5000 && (n > count || count_differences(screen, want) != 0);
             px = mouse_x, py = mouse_y, test_clock += cost;
