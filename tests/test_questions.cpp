@@ -106,7 +106,6 @@ TEST(QuestionLoad, Windows1250PlaysAsUtf8) {
     for (const char *name : {"clean.txt", "clean-1250.txt"}) {
         std::string path = REBRIK_TEST_DATA_DIR "/questions/" + std::string(name);
         ASSERT_EQ(load_question_file(path.c_str()), 0);
-        script_reset();
         script_rand({0, 1, 2, 3, 4});
         draw_question();
         draw_text_layer(TEXT_QUESTION);
@@ -175,7 +174,6 @@ TEST(QuestionDraw, FreshQuestionsFirst) {
         std::fill(recent_questions, recent_questions + 5, -1);
         std::copy(history.begin(), history.end(), recent_questions);
         level = 1;
-        script_reset();
         script_rand({0, 0, 0, 0, start});
         draw_question();
         EXPECT_EQ(recent_questions[1], want) << start;
