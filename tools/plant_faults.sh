@@ -9,7 +9,7 @@ FAULTS=(
     "src/questions/questions.h|s/QUESTION_LINE_MAX = 54/QUESTION_LINE_MAX = 55/"
     "src/questions/questions.h|s/ANSWER_MAX = 24/ANSWER_MAX = 23/"
     "src/questions/questions.h|s/MIN_QUESTIONS = 6/MIN_QUESTIONS = 5/"
-    "src/questions/loader.cpp|s/if (after == '\\\\n')/if (after == '\\\\r')/"
+    "src/questions/loader.cpp|s/text\\[r->at\\] == '\\\\n'/text[r->at] == '\\\\r'/"
     "src/questions/tier.cpp|s/zo suboru %s\\\\n/zo suboru %s/"
     "src/questions/draw.cpp|s/s = (s + 1) % 4/s = (s + 3) % 4/"
     "src/questions/draw.cpp|s/q = (q + 1) % question_count/q = (q + question_count - 1) % question_count/"
