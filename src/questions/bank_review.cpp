@@ -56,7 +56,9 @@ static int fold(const char *text, Words *words, std::vector<bool> *capitals_at =
         unsigned char c = static_cast<unsigned char>(*s);
         bool capital = c >= 'A' && c <= 'Z';
         char plain = c >= 0x80 ? plain_letter(s, &capital) : std::isalnum(c) ? std::tolower(c) : 0;
-        bool punctuation = c == 0xE2 && static_cast<unsigned char>(s[1]) == 0x80; // „“ – …
+        // „“ – … (E2 80 xx); a sequence cut short by the text's end is no punctuation, so the
+        // skip below never passes the terminating NUL
+        bool punctuation = c == 0xE2 && static_cast<unsigned char>(s[1]) == 0x80 && s[2];
         if (!plain && (c < 0x80 || punctuation)) {
             word = false;
             s += punctuation ? 2 : 0;
