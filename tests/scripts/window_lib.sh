@@ -7,7 +7,11 @@ export XDG_DATA_HOME="$WORK/home/data" XDG_CONFIG_HOME="$WORK/home/config"
 # Stops the game and the X server and removes the scratch folder, however the test ends.
 cleanup() { kill -9 $GAME_PID 2>/dev/null; kill $XVFB_PID 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"; }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2 && [ -f "$WORK/game.out" ] && sed 's/^/  game: /' "$WORK/game.out" >&2; exit 1; }
+# A failure shows the game's output and, while it still runs, where its threads stand.
+fail() {
+    echo "FAIL: $*" >&2 && [ "${GAME_PID:-$$}" != $$ ] && ! ended && stacks
+    [ -f "$WORK/game.out" ] && sed 's/^/  game: /' "$WORK/game.out" >&2; exit 1
+}
 
 # Polls until the command "${@:2}" succeeds; only a hang takes HANG seconds: it fails, naming $1.
 HANG=${HANG:-300}
@@ -48,12 +52,12 @@ start_game() {
     (cd "${GAME_DIR:-$WORK/data}" && PATH=${GAME_PATH:-/usr/sbin:/sbin} exec "${REBRIK_BIN:-$BUILD/rebrik}" "$@" >"$WORK/game.out" 2>&1) & GAME_PID=$!
 }
 
-# Waits for the game to end (a hang is killed: 137, its threads' stacks shown where gdb is);
+# Waits for the game to end (a hang is killed: 137, its threads' stacks shown by fail where gdb is);
 # its status in STATUS.
 ended() { ! kill -0 "$GAME_PID" 2>/dev/null; }
 stacks() { command -v gdb >/dev/null && gdb -p "$GAME_PID" -batch -ex 'thread apply all bt' 2>&1 | grep -E '^(#|Thread)' >&2; }
 wait_game() {
-    (wait_for "end of the game" ended) || { stacks; kill -9 "$GAME_PID"; }
+    (wait_for "end of the game" ended) || kill -9 "$GAME_PID"
     wait "$GAME_PID"; STATUS=$? GAME_PID=""
 }
 # The command "$@" (a key, the close button) ends the game with status 0; so does Escape, held.
