@@ -23,12 +23,15 @@ wait_for() {
 # Starts Xvfb at 640x480x24 (or size $1) on a free display in place of any before, with no key
 # repeating however long a key is held; sets DISPLAY. Without -noreset the server resets each time
 # its last client leaves (a capture between a test's steps), dropping a game connecting just then.
+# The first key xdotool sends changes every client's keyboard map (the server's keyboard becomes
+# xdotool's); openbox then grabs its keys anew, and a key arriving meanwhile (F4 of Alt+F4) goes
+# to the game instead: one key (Shift) is sent, and seen done, before any client starts.
 start_x() {
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     exec 7>"$WORK/display"
     Xvfb -displayfd 7 -screen 0 "${1:-640x480}x24" -nolisten tcp -noreset -r >"$WORK/xvfb.log" 2>&1 & XVFB_PID=$!
     wait_for "Xvfb" test -s "$WORK/display"
-    export DISPLAY=":$(head -n1 "$WORK/display")"
+    export DISPLAY=":$(head -n1 "$WORK/display")" && xdotool key shift getmouselocation >/dev/null
 }
 # Starts openbox and waits until it manages the screen and says it can show a window full screen,
 # which it says after naming itself (again if it ended, as it may: a window is only listed while
